@@ -1,0 +1,57 @@
+// What the user entered about a birth, and the birth-date sentence built from it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantora {
+
+enum class Sex { female, male };
+
+/// The inputs of one chart computation. Values are doubles as the input lists hold them.
+struct BirthRecord {
+    double birth_year = 0;   ///< civil year, 1500..2099
+    double birth_month = 1;  ///< 1..12
+    double birth_day = 1;    ///< 1..length of the month
+    double birth_hour = 0;   ///< 0..23 of the standard clock (JST); 0 when unknown
+    double birth_minute = 0; ///< 0..59; 0 when unknown
+    bool hour_unknown = false;
+    bool minute_unknown = false;
+    Sex sex = Sex::female;
+    /// Time difference of the birth place from 135° E (east positive): whole minutes…
+    double offset_minutes = 0;
+    /// …and seconds, a magnitude that takes the sign of the whole offset.
+    double offset_seconds = 0;
+    /// The sign of the whole offset: negative when the minutes are below 0 or their text is "-0".
+    bool offset_negative = false;
+};
+
+/// The time difference as the two boxes give it.
+struct TimeDifference {
+    double minutes = 0;
+    double seconds = 0;
+    bool negative = false;
+};
+
+/// Reads the minutes and seconds texts of the time difference. The seconds take the sign of the
+/// minutes; a minutes text that starts with "-" (after blanks) is negative even when its value is
+/// 0, so that "-0" and "30" mean 30 seconds west of 135° E.
+TimeDifference read_time_difference(std::string_view minutes_text, std::string_view seconds_text);
+
+/// The birth fields as the main window holds them while they are being entered: each may still
+/// be empty, and the hour and minute lists are recognised by their texts ("?" = not given).
+struct BirthInputs {
+    std::optional<double> year, month, day, hour, minute;
+    std::string hour_text;   ///< shown text of the hour list: "", "?" or "0".."23"
+    std::string minute_text; ///< shown text of the minute list: "", "?" or "0".."59"
+};
+
+/// The birth-date sentence (誕生日): "1975年3月8日14時5分", "…14時頃" when the minute list is
+/// empty or "?", "…日出生時間不明" when the hour is "?". Empty fields write nothing.
+std::string birthday_data(const BirthInputs& inputs);
+
+/// The same sentence for a complete record.
+std::string birthday_data(const BirthRecord& record);
+
+} // namespace vantora

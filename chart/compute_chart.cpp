@@ -1,0 +1,164 @@
+#include "chart/compute_chart.hpp"
+
+#include "chart/hidden_stems.hpp"
+#include "chart/luck.hpp"
+#include "chart/number_text.hpp"
+#include "chart/pillars.hpp"
+#include "core/calendar.hpp"
+#include "core/equation_of_time.hpp"
+#include "core/integer_ops.hpp"
+#include "core/solar.hpp"
+
+namespace vantora {
+namespace {
+
+constexpr double kMinutesPerDay = 1440;
+constexpr double kSecondsPerDay = 86400;
+/// Light time of one astronomical unit in seconds: 1495.9787 / 2.99792458.
+constexpr double kAuLightSecondsNumerator = 1495.9787;
+constexpr double kAuLightSecondsDenominator = 2.99792458;
+constexpr double kSecularEpochYear = 1885;
+constexpr double kSecularDaysPerYear = 1.05337078651e-05;
+
+std::string stem_text(int stem) { return std::string(stem_name[static_cast<std::size_t>(stem)]); }
+std::string branch_text(int branch) { return std::string(branch_name[static_cast<std::size_t>(branch)]); }
+
+/// The true solar time text; a minute that rounds up to "60.0" shows "59.9", so the shown time
+/// never passes the hour the pillars were taken from.
+std::string true_solar_time_text(const Chart& c, bool hour_unknown) {
+    const std::string date = general_text(c.true_year) + "年" + general_text(c.true_month) + "月" +
+                             general_text(c.true_day) + "日";
+    if (hour_unknown) return date + "確定不能";
+    std::string minute = one_decimal_text(c.true_minute);
+    if (minute == "60.0") minute = "59.9";
+    return date + general_text(c.true_hour) + "時" + minute + "分";
+}
+
+} // namespace
+
+EquationOfTime calc_eot_minutes(double year, double month, double day) {
+    const double t = julian_century(julian_day(year, month, day));
+    const double eps = obliquity(t), l0 = mean_longitude(t), perigee = perigee_longitude(t), e = eccentricity(t);
+    EquationOfTime eot;
+    eot.zg2 = equation_of_time(eps, l0, perigee, l0 - perigee, e) * 4 * 180 / kEotPi;
+    const double magnitude = eot.zg2 >= 0 ? eot.zg2 : -eot.zg2;
+    double minutes = trunc_of(magnitude);
+    std::string seconds = one_decimal_text((magnitude - minutes) * 60);
+    if (seconds == "60.0") { // e.g. 15 min 59.97 s is shown as 16分0.0秒
+        minutes += 1;
+        seconds = one_decimal_text(0);
+    }
+    eot.eot_minutes_text = eot.zg2 >= 0 ? "+" : "-";
+    eot.eot_minutes_text += general_text(minutes);
+    eot.eot_seconds_text = seconds;
+    return eot;
+}
+
+double calc_gosa(double sun_distance, double birth_year) {
+    return sun_distance * kAuLightSecondsNumerator / kAuLightSecondsDenominator / 3600 / 24 +
+           (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
+}
+
+Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
+    Chart c;
+    ChartTexts& texts = c.texts;
+    texts.txtBirthday = birthday_data(record);
+
+    // Entered date and clock time; noon stands in for an unknown hour.
+    c.jBirth = julian_day(record.birth_year, record.birth_month, record.birth_day);
+    c.true_year = record.birth_year;
+    c.true_month = record.birth_month;
+    c.true_day = record.birth_day;
+    c.true_hour = record.hour_unknown ? kUnknownHour : record.birth_hour;
+    c.true_minute = record.hour_unknown || record.minute_unknown ? 0 : record.birth_minute;
+    c.jihun = c.true_hour / 24 + c.true_minute / kMinutesPerDay;
+    const double sign = record.offset_negative ? -1 : 1;
+    c.jisa = record.offset_minutes / kMinutesPerDay + sign * record.offset_seconds / kSecondsPerDay;
+    c.jBirthS = c.jBirth + c.jihun + c.jisa;
+
+    // Age and weekday of the entered date.
+    c.age = completed_age(record.birth_year, c.true_month, c.true_day + c.jihun, now, c.jd_present, c.jd_anniversary);
+    texts.txtAge = c.age < 0 ? "-" : general_text(c.age);
+    c.weekday = weekday_no(static_cast<std::int32_t>(nearest(c.jBirth - 0.5)));
+    texts.txtweek = std::string(weekday_name[static_cast<std::size_t>(c.weekday - 1)]) + "曜日";
+
+    // Equation of time at the entered clock time plus the time difference.
+    const EquationOfTime eot = calc_eot_minutes(c.true_year, c.true_month, c.true_day + c.jihun + c.jisa);
+    c.zg2 = eot.zg2;
+    texts.txtKinjisa = eot.text();
+
+    // True solar time.
+    MonthDays month_days;
+    set_month_days(month_days, record.birth_year);
+    const ClockTime corrected = apply_correction({c.true_year, c.true_month, c.true_day, c.true_hour, c.true_minute},
+                                                 c.jisa * kMinutesPerDay + c.zg2, month_days);
+    c.true_year = corrected.year;
+    c.true_month = corrected.month;
+    c.true_day = corrected.day;
+    c.true_hour = corrected.hour;
+    c.true_minute = corrected.minute;
+    texts.txtShin = true_solar_time_text(c, record.hour_unknown);
+
+    // The Sun's longitude at the birth, light time removed by a second solar position.
+    c.jihun = c.true_hour / 24 + c.true_minute / kMinutesPerDay;
+    double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
+    const SunPosition first = calc_sun_position(c.true_year, c.true_month, ut_day, tables);
+    c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    ut_day -= c.gosa;
+    c.birth_nl = calc_sun_position(c.true_year, c.true_month, ut_day, tables).sun_longitude;
+    texts.txtKoukei = general_text(c.birth_nl);
+
+    // Solar month, pillar year and the four pillars.
+    const SolarMonth solar = solar_month(c.birth_nl, c.true_month, c.true_year);
+    c.month_no = solar.month_no;
+    c.pillar_year = solar.pillar_year;
+    c.year_parity = static_cast<std::int16_t>(mod(c.pillar_year, 2));
+    const int year_n = year_cycle(c.pillar_year);
+    c.year_stem = stem_of(year_n);
+    c.year_branch = branch_of(year_n);
+    const int month_n = month_cycle(c.pillar_year, c.month_no);
+    c.month_stem = stem_of(month_n);
+    c.month_branch = branch_of(month_n);
+    const int day_n = day_cycle(reduce_day_count(julian_day(c.true_year, c.true_month, c.true_day)));
+    c.day_stem = stem_of(day_n);
+    c.day_branch = branch_of(day_n);
+    const int hour_n = hour_cycle(c.true_hour, c.day_stem);
+    c.hour_stem = static_cast<std::int16_t>(stem_of(hour_n));
+    c.hour_branch = static_cast<std::int16_t>(branch_of(hour_n));
+    texts.yKan = stem_text(c.year_stem);
+    texts.yShi = branch_text(c.year_branch);
+    texts.mKan = stem_text(c.month_stem);
+    texts.mShi = branch_text(c.month_branch);
+    texts.dKan = stem_text(c.day_stem);
+    texts.dShi = branch_text(c.day_branch);
+    texts.hKan = record.hour_unknown ? stem_text(0) : stem_text(c.hour_stem);
+    texts.hShi = record.hour_unknown ? branch_text(0) : branch_text(c.hour_branch);
+
+    // Luck pillars.
+    c.luck_forward = luck_direction(c.year_parity, record.sex);
+    c.luck_years = luck_change_degrees(c.luck_forward, c.month_no, c.birth_nl) / 3;
+    fill_luck_pillars(c);
+
+    // Element in season and hidden stems. A month and longitude that disagree, or a clock outside
+    // its hour, leave the placeholder (no real birth gives either).
+    const double x = c.true_hour + c.true_minute / 60;
+    const auto season = season_and_month_hidden(c.month_no, c.birth_nl);
+    if (season) {
+        c.month_hidden = season->stem;
+        texts.lblOu = std::string(season->element);
+    } else {
+        texts.lblOu = stem_text(0);
+    }
+    c.year_hidden = year_hidden_stem(c.year_branch, c.birth_nl);
+    c.day_hidden = day_hidden_stem(c.day_branch, x);
+    c.hour_hidden = hour_hidden_stem(c.hour_branch, x).value_or(0);
+    texts.lbl_yZokan = stem_text(c.year_hidden);
+    texts.lbl_mZokan = stem_text(c.month_hidden);
+    texts.lbl_dZokan = stem_text(c.day_hidden);
+    texts.lbl_hZokan = record.hour_unknown ? stem_text(0) : stem_text(c.hour_hidden);
+
+    c.current_luck = mark_current_luck(c.jd_present, c.jisa, c.jBirthS, c.luck_years);
+    return c;
+}
+
+} // namespace vantora

@@ -1,0 +1,253 @@
+#include "cli/chart_request.hpp"
+
+#include "chart/export_text.hpp"
+#include "chart/reversal.hpp"
+#include "core/calendar.hpp"
+
+#include <charconv>
+#include <ctime>
+
+namespace vantora::cli {
+namespace {
+
+constexpr int kFirstYear = 1500, kLastYear = 2099;
+constexpr int kMaxOffsetMinutes = 59;
+/// The seconds box takes at most this many characters.
+constexpr std::size_t kMaxOffsetSecondsLength = 5;
+
+RequestError out_of_range(std::string_view field, std::string_view range, std::string_view text) {
+    return {std::string(field) + ": " + std::string(range) + "の範囲外です（" + std::string(text) + "）"};
+}
+
+/// A whole number written as an optional "-" and decimal digits.
+std::optional<int> whole_number(std::string_view text) {
+    const std::size_t digits_from = !text.empty() && text.front() == '-' ? 1 : 0;
+    if (text.size() == digits_from || text.size() > 9) return std::nullopt;
+    for (std::size_t k = digits_from; k < text.size(); ++k) {
+        if (text[k] < '0' || text[k] > '9') return std::nullopt;
+    }
+    int value = 0;
+    std::from_chars(text.data() + digits_from, text.data() + text.size(), value);
+    return digits_from ? -value : value;
+}
+
+std::variant<int, RequestError> field_in_range(std::string_view field, std::string_view text, int low, int high) {
+    const auto value = whole_number(text);
+    if (!value) return RequestError{std::string(field) + ": 整数ではありません（" + std::string(text) + "）"};
+    if (*value < low || *value > high) {
+        return out_of_range(field, std::to_string(low) + "〜" + std::to_string(high), text);
+    }
+    return *value;
+}
+
+std::size_t utf8_length(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+/// "YYYY-MM-DDTHH:MM" with optional ":SS" (a blank may stand for the T).
+std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
+    LocalDateTime t;
+    const auto number = [&text](std::size_t at, std::size_t length, int& out) {
+        if (at + length > text.size()) return false;
+        const auto part = text.substr(at, length);
+        for (const char c : part) {
+            if (c < '0' || c > '9') return false;
+        }
+        std::from_chars(part.data(), part.data() + part.size(), out);
+        return true;
+    };
+    if (text.size() != 16 && text.size() != 19) return std::nullopt;
+    if (text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != ' ') || text[13] != ':') return std::nullopt;
+    if (!number(0, 4, t.year) || !number(5, 2, t.month) || !number(8, 2, t.day) || !number(11, 2, t.hour) ||
+        !number(14, 2, t.minute)) {
+        return std::nullopt;
+    }
+    if (text.size() == 19 && (text[16] != ':' || !number(17, 2, t.second))) return std::nullopt;
+    if (t.month < 1 || t.month > 12 || t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+    MonthDays days;
+    set_month_days(days, t.year);
+    if (t.day < 1 || t.day > days[t.month]) return std::nullopt;
+    return t;
+}
+
+/// The text of a JSON value that stands for a number or "?": integers as decimals, strings as they are.
+std::optional<std::string> json_text(const nlohmann::json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_integer()) return std::to_string(value.get<long long>());
+    if (value.is_number_float()) {
+        const double x = value.get<double>();
+        if (x == static_cast<double>(static_cast<long long>(x)) && x > -1e9 && x < 1e9) {
+            return std::to_string(static_cast<long long>(x));
+        }
+        return nlohmann::json(x).dump();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<Request, RequestError> check_request(const RawBirth& raw) {
+    Request request;
+    BirthRecord& r = request.record;
+    const auto year = field_in_range("year", raw.year, kFirstYear, kLastYear);
+    if (auto* e = std::get_if<RequestError>(&year)) return *e;
+    const auto month = field_in_range("month", raw.month, 1, 12);
+    if (auto* e = std::get_if<RequestError>(&month)) return *e;
+    MonthDays days;
+    set_month_days(days, std::get<int>(year));
+    const auto day = field_in_range("day", raw.day, 1, days[std::get<int>(month)]);
+    if (auto* e = std::get_if<RequestError>(&day)) return *e;
+    r.birth_year = std::get<int>(year);
+    r.birth_month = std::get<int>(month);
+    r.birth_day = std::get<int>(day);
+
+    r.hour_unknown = raw.hour == "?";
+    if (!r.hour_unknown) {
+        const auto hour = field_in_range("hour", raw.hour, 0, 23);
+        if (auto* e = std::get_if<RequestError>(&hour)) return *e;
+        r.birth_hour = std::get<int>(hour);
+    }
+    r.minute_unknown = raw.minute == "?";
+    if (!r.minute_unknown) {
+        const auto minute = field_in_range("minute", raw.minute, 0, 59);
+        if (auto* e = std::get_if<RequestError>(&minute)) return *e;
+        r.birth_minute = std::get<int>(minute);
+    }
+    if (raw.sex == "male") {
+        r.sex = Sex::male;
+    } else if (raw.sex == "female") {
+        r.sex = Sex::female;
+    } else {
+        return RequestError{"sex: male か female を指定してください（" + raw.sex + "）"};
+    }
+
+    const auto offset = field_in_range("offset_minutes", raw.offset_minutes, -kMaxOffsetMinutes, kMaxOffsetMinutes);
+    if (auto* e = std::get_if<RequestError>(&offset)) return *e;
+    if (utf8_length(raw.offset_seconds) > kMaxOffsetSecondsLength) {
+        return RequestError{"offset_seconds: 5文字までです（" + raw.offset_seconds + "）"};
+    }
+    const TimeDifference difference = read_time_difference(raw.offset_minutes, raw.offset_seconds);
+    r.offset_minutes = difference.minutes;
+    r.offset_seconds = difference.seconds;
+    r.offset_negative = difference.negative;
+
+    if (raw.now) {
+        const auto now = parse_local_date_time(*raw.now);
+        if (!now) return RequestError{"now: 日時は YYYY-MM-DDTHH:MM:SS の形で指定してください（" + *raw.now + "）"};
+        request.now = *now;
+    } else {
+        request.now = local_now();
+    }
+    request.stamp = raw.stamp ? *raw.stamp : general_date_text(request.now);
+    return request;
+}
+
+std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
+    const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+    if (object.is_discarded()) return RequestError{"JSONとして読めません"};
+    if (!object.is_object()) return RequestError{"JSONオブジェクトではありません"};
+    RawBirth raw;
+    const std::pair<const char*, std::string*> fields[] = {
+        {"year", &raw.year},     {"month", &raw.month}, {"day", &raw.day},
+        {"hour", &raw.hour},     {"minute", &raw.minute}, {"sex", &raw.sex},
+        {"offset_minutes", &raw.offset_minutes}, {"offset_seconds", &raw.offset_seconds}};
+    for (const auto& [key, target] : fields) {
+        const auto found = object.find(key);
+        if (found == object.end()) return RequestError{std::string(key) + ": ありません"};
+        const auto text = json_text(*found);
+        if (!text) return RequestError{std::string(key) + ": 数値か文字列を指定してください"};
+        *target = *text;
+    }
+    const auto now = object.find("now");
+    if (now == object.end()) return RequestError{"now: ありません"};
+    if (!now->is_string()) return RequestError{"now: 文字列を指定してください"};
+    raw.now = now->get<std::string>();
+    const auto stamp = object.find("stamp");
+    if (stamp != object.end()) {
+        if (!stamp->is_string()) return RequestError{"stamp: 文字列を指定してください"};
+        raw.stamp = stamp->get<std::string>();
+    }
+    return check_request(raw);
+}
+
+LocalDateTime local_now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
+    const ChartTexts& t = c.texts;
+    nlohmann::ordered_json j;
+    j["txtBirthday"] = t.txtBirthday;
+    j["txtAge"] = t.txtAge;
+    j["txtweek"] = t.txtweek;
+    j["txtShin"] = t.txtShin;
+    j["txtKinjisa"] = t.txtKinjisa;
+    j["txtKoutai"] = t.txtKoutai;
+    j["txtKoutaiYM"] = t.txtKoutaiYM;
+    j["txtKoukei"] = t.txtKoukei;
+    j["yKan"] = t.yKan;
+    j["yShi"] = t.yShi;
+    j["mKan"] = t.mKan;
+    j["mShi"] = t.mShi;
+    j["dKan"] = t.dKan;
+    j["dShi"] = t.dShi;
+    j["hKan"] = t.hKan;
+    j["hShi"] = t.hShi;
+    j["lbl_yZokan"] = t.lbl_yZokan;
+    j["lbl_mZokan"] = t.lbl_mZokan;
+    j["lbl_dZokan"] = t.lbl_dZokan;
+    j["lbl_hZokan"] = t.lbl_hZokan;
+    j["lblOu"] = t.lblOu;
+    j["dun_kan"] = t.dun_kan;
+    j["dun_shi"] = t.dun_shi;
+    j["sai1"] = t.sai1;
+    j["sai2"] = t.sai2;
+    j["bold"] = c.current_luck ? nlohmann::ordered_json(*c.current_luck) : nlohmann::ordered_json(nullptr);
+
+    const ReversedView r = reverse_chart({c.year_stem, c.month_stem, c.day_stem, c.hour_stem, c.year_hidden,
+                                          c.month_hidden, c.day_hidden, c.hour_hidden, !request.record.hour_unknown});
+    j["reversed"] = {{"lbl_ySeikoku", r.lbl_ySeikoku},   {"lbl_yzSeikoku", r.lbl_yzSeikoku},
+                     {"lbl_mSeikoku", r.lbl_mSeikoku},   {"lblOu", r.lblOu},
+                     {"lbl_dzSeikoku", r.lbl_dzSeikoku}, {"lbl_hSeikoku", r.lbl_hSeikoku},
+                     {"lbl_hzSeikoku", r.lbl_hzSeikoku}, {"lbl_yZokan", r.lbl_yZokan},
+                     {"lbl_mZokan", r.lbl_mZokan},       {"reversal_case", r.reversal_case}};
+    j["export"] = export_text(t, request.record.sex, request.stamp);
+    j["values"] = {{"jBirth", c.jBirth},
+                   {"jihun", c.jihun},
+                   {"jisa", c.jisa},
+                   {"jBirthS", c.jBirthS},
+                   {"zg2", c.zg2},
+                   {"gosa", c.gosa},
+                   {"birth_nl", c.birth_nl},
+                   {"month_no", c.month_no},
+                   {"pillar_year", c.pillar_year},
+                   {"true_year", c.true_year},
+                   {"true_month", c.true_month},
+                   {"true_day", c.true_day},
+                   {"true_hour", c.true_hour},
+                   {"true_minute", c.true_minute},
+                   {"year_stem", c.year_stem},
+                   {"year_branch", c.year_branch},
+                   {"month_stem", c.month_stem},
+                   {"month_branch", c.month_branch},
+                   {"day_stem", c.day_stem},
+                   {"day_branch", c.day_branch},
+                   {"hour_stem", c.hour_stem},
+                   {"hour_branch", c.hour_branch},
+                   {"year_hidden", c.year_hidden},
+                   {"month_hidden", c.month_hidden},
+                   {"day_hidden", c.day_hidden},
+                   {"hour_hidden", c.hour_hidden},
+                   {"luck_forward", c.luck_forward},
+                   {"luck_years", c.luck_years},
+                   {"jd_present", c.jd_present},
+                   {"jd_anniversary", c.jd_anniversary}};
+    return j;
+}
+
+} // namespace vantora::cli

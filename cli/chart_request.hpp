@@ -1,0 +1,52 @@
+// The requests of the chart command: one birth from command-line options or from one line of a
+// batch, checked and turned into a birth record; and the chart written as JSON.
+#pragma once
+
+#include "chart/chart.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace vantora::cli {
+
+/// One birth as given by the user, before checking. Hour and minute are texts: a number or "?".
+struct RawBirth {
+    std::string year, month, day, hour, minute, sex;
+    std::string offset_minutes = "0", offset_seconds = "0";
+    std::optional<std::string> now;   ///< ISO 8601 local date-time; absent: the local clock
+    std::optional<std::string> stamp; ///< time stamp of the export text; absent: formatted from now
+};
+
+/// A checked request: the record and the moment it is computed for.
+struct Request {
+    BirthRecord record;
+    LocalDateTime now;
+    std::string stamp;
+};
+
+/// What is wrong with a request, naming the field ("month: 1〜12の範囲外です（13）").
+struct RequestError {
+    std::string message;
+};
+
+/// Checks a birth: year 1500..2099, month 1..12, a day of that month, hour 0..23 or "?", minute
+/// 0..59 or "?", sex "male" or "female", offset minutes an optional "-" and digits within
+/// −59..59, offset seconds any text of at most 5 characters, `now` a date-time "YYYY-MM-DDTHH:MM[:SS]".
+std::variant<Request, RequestError> check_request(const RawBirth& raw);
+
+/// Reads one line of a batch: a JSON object with the keys year, month, day, hour, minute, sex,
+/// offset_minutes, offset_seconds, now and optionally stamp.
+std::variant<Request, RequestError> parse_batch_line(std::string_view line);
+
+/// The local clock now.
+LocalDateTime local_now();
+
+/// The chart as the command writes it: every shown text by control name, the bold luck pillar,
+/// the reversed view, the export text and the computed values.
+nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);
+
+} // namespace vantora::cli

@@ -1,0 +1,46 @@
+// Newcomb's theory of the Sun: ecliptic longitude of date, distance and latitude.
+#pragma once
+
+#include "core/tables.hpp"
+
+#include <array>
+
+namespace vantora {
+
+/// Everything one solar computation leaves: the three results and the components they are
+/// summed from (kept for checking and for tests).
+struct SunPosition {
+    double jd_now = 0;                   ///< Julian day of the computation
+    std::array<double, 6> anomaly{};     ///< mean anomalies, degrees: Mercury, Venus, Earth (g), Mars, Jupiter, Saturn
+    double sun_mean_anomaly = 0;         ///< the Sun's mean anomaly before the long-period terms, degrees, not reduced
+    double long_period_sum = 0;          ///< the three long-period terms, seconds of arc
+    std::array<double, 5> lon_part{};    ///< longitude components, degrees: mean longitude, equation of centre,
+                                         ///< planetary, lunar plus nutation, long-period
+    std::array<double, 4> radius_part{}; ///< log₁₀ distance components: [1] elliptic and [3] lunar in 1e-8, [2] planetary in 1e-9
+    std::array<double, 4> lat_part{};    ///< latitude components, degrees: [2] planetary, [3] lunar
+    double sun_longitude = 0;            ///< geometric longitude of the true equinox of date, degrees, 0 ≤ λ < 360
+    double sun_distance = 0;             ///< distance in astronomical units (about 0.983 … 1.017)
+    double sun_latitude = 0;             ///< ecliptic latitude, degrees
+};
+
+/// The Sun at a civil date of Universal Time: year and month whole, day with the fraction of
+/// the day (already shifted to UT by the caller). No aberration is applied; the caller removes
+/// light time by a second call. The term tables supply the planetary perturbations.
+SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables);
+
+/// Nutation in longitude, degrees, by Woolard's 69-term series. Arguments in degrees (not
+/// reduced): l the Moon's mean anomaly, l_sun the Sun's mean anomaly, f the Moon's argument of
+/// latitude, d the Moon's mean elongation, node the longitude of the Moon's node; t in Julian
+/// centuries from 1900 January 0.5.
+double nutation_longitude(double l, double l_sun, double f, double d, double node, double t);
+
+// The component steps, in the order calc_sun_position runs them; each reads what the earlier
+// ones left in `sun` (g = anomaly[2], sun_mean_anomaly, long_period_sum).
+void calc_mean_longitude(SunPosition& sun, double t);
+void calc_mean_anomaly(SunPosition& sun, double t);
+void calc_equation_of_center(SunPosition& sun, double t);
+void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables);
+void calc_moon_terms(SunPosition& sun, double t);
+void calc_long_period(SunPosition& sun, double t);
+
+} // namespace vantora

@@ -1,0 +1,218 @@
+#include "core/term_file.hpp"
+
+#include "core/program_folder.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <optional>
+
+namespace vantora {
+namespace {
+
+/// A number longer than this is not a term value; it stops the reader before it buffers garbage.
+constexpr std::size_t kMaxValueLength = 64;
+
+/// A UTF-8 byte-order mark, which an editor may put before the first value.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool is_separator(int c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+/// Decimal number: optional sign, digits with at most one point, optional exponent.
+bool is_decimal_number(std::string_view text) {
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    std::size_t digits = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++digits;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++digits;
+    }
+    if (digits == 0) return false;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+        std::size_t exponent_digits = 0;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++exponent_digits;
+        if (exponent_digits == 0) return false;
+    }
+    return pos == text.size();
+}
+
+/// Splits a term file into values, one record of `width` values at a time, and checks them.
+class TermReader {
+public:
+    TermReader(std::istream& in, std::string_view file_name, std::size_t record_count)
+        : in_(in), file_name_(file_name), record_count_(record_count) {}
+
+    /// The next record's values, or nullopt with error() set.
+    template <std::size_t Width> std::optional<std::array<double, Width>> next_record(std::size_t record) {
+        std::array<double, Width> values{};
+        for (std::size_t field = 0; field < Width; ++field) {
+            const auto value = next_value(record, field, field == 0);
+            if (!value) return std::nullopt;
+            values[field] = *value;
+        }
+        return values;
+    }
+
+    /// Checks an integer field p, i or j: a whole number within the 16-bit range.
+    std::optional<std::int16_t> whole(double value, std::size_t record, std::size_t field) {
+        if (value != std::trunc(value)) return fail(record, field, "は整数ではありません");
+        if (value < -32768.0 || value > 32767.0) return fail(record, field, "は整数の範囲（-32768〜32767）を超えています");
+        return static_cast<std::int16_t>(value);
+    }
+
+    /// Checks a body number: 1 (Mercury) … 6 (Saturn).
+    std::optional<std::int16_t> body(double value, std::size_t record) {
+        const auto p = whole(value, record, 0);
+        if (!p) return std::nullopt;
+        if (*p < 1 || *p > 6) {
+            error_ = TermFileError{prefix(record) + "の天体番号「" + tokens_[0] + "」は1〜6の範囲外です"};
+            return std::nullopt;
+        }
+        return p;
+    }
+
+    TermFileError error() const { return error_; }
+
+private:
+    std::string prefix(std::size_t record) const {
+        return std::string(file_name_) + ": " + std::to_string(record + 1) + "件目";
+    }
+
+    std::nullopt_t fail(std::size_t record, std::size_t field, std::string_view problem) {
+        const std::string& token = tokens_[field];
+        error_ = TermFileError{prefix(record) + "の" + std::to_string(field + 1) + "番目の値" +
+                               (token.empty() ? std::string() : "「" + token + "」") + std::string(problem)};
+        return std::nullopt;
+    }
+
+    std::nullopt_t end_of_file(std::size_t record, bool at_record_start) {
+        const auto need = "（" + std::to_string(record_count_) + "件が必要です）";
+        if (in_.bad()) {
+            error_ = TermFileError{std::string(file_name_) + ": 読み込めません" + need};
+        } else if (!at_record_start) {
+            error_ = TermFileError{prefix(record) + "の途中で終わっています" + need};
+        } else if (record == 0) {
+            error_ = TermFileError{std::string(file_name_) + ": 数値がありません" + need};
+        } else {
+            error_ = TermFileError{std::string(file_name_) + ": " + std::to_string(record) + "件目で終わっています" +
+                                   need};
+        }
+        return std::nullopt;
+    }
+
+    /// Reads one value. Blanks and line ends separate values freely; a comma may stand once
+    /// between two values, so ",," marks a missing value.
+    std::optional<double> next_value(std::size_t record, std::size_t field, bool at_record_start) {
+        std::string& token = tokens_[field];
+        token.clear();
+        int c = in_.get();
+        while (c != EOF && is_separator(c)) {
+            if (c == ',') {
+                if (comma_seen_) return fail(record, field, "がありません");
+                comma_seen_ = true;
+            }
+            c = in_.get();
+        }
+        if (c == EOF) return end_of_file(record, at_record_start);
+        while (c != EOF && !is_separator(c)) {
+            if (token.size() == kMaxValueLength) {
+                token += "…";
+                return fail(record, field, "は長すぎます");
+            }
+            token.push_back(static_cast<char>(c));
+            c = in_.get();
+        }
+        comma_seen_ = c == ',';
+        if (first_value_) {
+            first_value_ = false;
+            if (token.starts_with(kByteOrderMark)) token.erase(0, kByteOrderMark.size());
+        }
+        if (!is_decimal_number(token)) return fail(record, field, "は数値ではありません");
+        const std::string_view digits = token.front() == '+' ? std::string_view(token).substr(1) : token;
+        double value = 0;
+        const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (status != std::errc{} || end != digits.data() + digits.size() || !std::isfinite(value)) {
+            return fail(record, field, "は数値として大きすぎます");
+        }
+        return value;
+    }
+
+    std::istream& in_;
+    std::string_view file_name_;
+    std::size_t record_count_;
+    std::array<std::string, 7> tokens_; ///< the texts of the current record's values, for messages
+    bool comma_seen_ = false;
+    bool first_value_ = true;
+    TermFileError error_;
+};
+
+template <class T> TermResult<T> open_and_read(const std::filesystem::path& path, auto read) {
+    const std::string name = path.filename().string();
+    std::error_code ignored;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ignored)) in.open(path, std::ios::binary);
+    if (!in.is_open()) return TermFileError{name + ": ファイルを開けません（" + path.string() + "）"};
+    return read(in, name);
+}
+
+} // namespace
+
+TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
+                                                                        std::string_view file_name) {
+    TermReader reader(in, file_name, kPlanetTermCount);
+    std::array<PlanetTerm, kPlanetTermCount> terms{};
+    for (std::size_t r = 0; r < kPlanetTermCount; ++r) {
+        const auto v = reader.next_record<7>(r);
+        if (!v) return reader.error();
+        const auto p = reader.body((*v)[0], r);
+        if (!p) return reader.error();
+        const auto i = reader.whole((*v)[1], r, 1);
+        if (!i) return reader.error();
+        const auto j = reader.whole((*v)[2], r, 2);
+        if (!j) return reader.error();
+        terms[r] = PlanetTerm{*p, *i, *j, (*v)[3], (*v)[4], (*v)[5], (*v)[6]};
+    }
+    return terms;
+}
+
+TermResult<std::array<LatitudeTerm, kLatitudeTermCount>> read_latitude_terms(std::istream& in,
+                                                                            std::string_view file_name) {
+    TermReader reader(in, file_name, kLatitudeTermCount);
+    std::array<LatitudeTerm, kLatitudeTermCount> terms{};
+    for (std::size_t r = 0; r < kLatitudeTermCount; ++r) {
+        const auto v = reader.next_record<5>(r);
+        if (!v) return reader.error();
+        const auto p = reader.body((*v)[0], r);
+        if (!p) return reader.error();
+        const auto i = reader.whole((*v)[1], r, 1);
+        if (!i) return reader.error();
+        const auto j = reader.whole((*v)[2], r, 2);
+        if (!j) return reader.error();
+        terms[r] = LatitudeTerm{*p, *i, *j, (*v)[3], (*v)[4]};
+    }
+    return terms;
+}
+
+TermResult<TermTables> load_term_tables(const std::filesystem::path& folder) {
+    TermTables tables;
+    using PlanetArray = std::array<PlanetTerm, kPlanetTermCount>;
+    using LatitudeArray = std::array<LatitudeTerm, kLatitudeTermCount>;
+    auto planet = open_and_read<PlanetArray>(folder / "planet.txt", [](std::istream& in, const std::string& name) {
+        return read_planet_terms(in, name);
+    });
+    if (auto* error = std::get_if<TermFileError>(&planet)) return *error;
+    tables.planet_terms = std::get<PlanetArray>(planet);
+    auto latitude = open_and_read<LatitudeArray>(folder / "latitude.txt", [](std::istream& in, const std::string& name) {
+        return read_latitude_terms(in, name);
+    });
+    if (auto* error = std::get_if<TermFileError>(&latitude)) return *error;
+    tables.latitude_terms = std::get<LatitudeArray>(latitude);
+    return tables;
+}
+
+TermResult<TermTables> init_tables() { return load_term_tables(data_folder()); }
+
+} // namespace vantora

@@ -1,0 +1,22 @@
+// Shared support of the window test suites: fonts, a watchdog for unexpected modal dialogs,
+// and screenshots into the build folder.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vantora::ui::testing {
+
+/// Installs the font substitutes and starts the modal-dialog watchdog. Call from initTestCase().
+void prepare_ui_test();
+
+/// While set, a modal dialog that appears is closed and reported as a test failure after
+/// `grace_ms`, so that a test never hangs on it. Tests that expect a dialog answer it themselves
+/// within the grace time (for example with a single-shot timer).
+void set_modal_watchdog(bool enabled, int grace_ms = 2000);
+
+/// Saves widget->grab() as <build>/screenshots/<name>.png; returns the path.
+QString save_screenshot(QWidget* widget, const QString& name);
+
+} // namespace vantora::ui::testing

@@ -1,0 +1,47 @@
+#include "ui/ui_common.hpp"
+
+#include "core/program_folder.hpp"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace vantora::ui {
+
+void install_font_substitutes() {
+    // IPA fonts (fonts-ipafont-gothic) first; other common Japanese Gothic faces after them.
+    QFont::insertSubstitutions(kGothic, {"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "VL Gothic"});
+    QFont::insertSubstitutions(kPGothic, {"IPAPGothic", "IPAPゴシック", "Noto Sans CJK JP", "VL PGothic"});
+}
+
+QFont gothic_font(double points, bool bold) {
+    QFont font(kGothic);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+QFont pgothic_font(double points, bool bold) {
+    QFont font(kPGothic);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QString data_path(const QString& file_name) {
+    return QString::fromStdString((vantora::data_folder() / file_name.toStdString()).string());
+}
+
+QPixmap data_picture(const QString& file_name) { return QPixmap(data_path(file_name)); }
+
+void centre_on_screen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+} // namespace vantora::ui
