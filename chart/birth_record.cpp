@@ -5,7 +5,9 @@
 namespace vantora {
 namespace {
 
-std::string optional_text(const std::optional<double>& value) { return value ? general_text(*value) : std::string(); }
+std::string optional_text(const std::optional<double>& value) {
+    return value ? general_text(*value) : std::string();
+}
 
 } // namespace
 
@@ -14,7 +16,8 @@ TimeDifference read_time_difference(std::string_view minutes_text, std::string_v
     difference.minutes = numeric_value(minutes_text);
     difference.seconds = numeric_value(seconds_text);
     const auto first = minutes_text.find_first_not_of(" \t");
-    difference.negative = difference.minutes < 0 || (first != std::string_view::npos && minutes_text[first] == '-');
+    difference.negative =
+        difference.minutes < 0 || (first != std::string_view::npos && minutes_text[first] == '-');
     return difference;
 }
 
@@ -23,13 +26,18 @@ std::string birthday_data(const BirthInputs& inputs) {
                        optional_text(inputs.day) + "日";
     if (inputs.hour_text == "?") return text + "出生時間不明";
     text += optional_text(inputs.hour) + "時";
-    if (!inputs.minute_text.empty() && inputs.minute_text != "?") return text + optional_text(inputs.minute) + "分";
+    if (!inputs.minute_text.empty() && inputs.minute_text != "?")
+        return text + optional_text(inputs.minute) + "分";
     return text + "頃";
 }
 
 std::string birthday_data(const BirthRecord& record) {
-    BirthInputs inputs{record.birth_year, record.birth_month, record.birth_day, record.birth_hour,
-                       record.birth_minute, record.hour_unknown ? "?" : general_text(record.birth_hour),
+    BirthInputs inputs{record.birth_year,
+                       record.birth_month,
+                       record.birth_day,
+                       record.birth_hour,
+                       record.birth_minute,
+                       record.hour_unknown ? "?" : general_text(record.birth_hour),
                        record.minute_unknown ? "?" : general_text(record.birth_minute)};
     return birthday_data(inputs);
 }

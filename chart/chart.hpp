@@ -15,7 +15,8 @@ struct LocalDateTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
-inline constexpr std::size_t kLuckPillarCount = 11; ///< pillar 0 repeats the month pillar, 1..10 the luck pillars
+inline constexpr std::size_t kLuckPillarCount =
+    11; ///< pillar 0 repeats the month pillar, 1..10 the luck pillars
 
 /// The texts of the chart, one per display control, each exactly as the control shows it.
 /// The window, the pop-up copy, the text export and the chart command all read these.
@@ -38,19 +39,19 @@ struct ChartTexts {
 
 /// The chart's values. Julian days are of the local standard clock unless said otherwise.
 struct Chart {
-    double jBirth = 0;  ///< Julian day of the entered date at 0h
-    double jihun = 0;   ///< time of day, days: from the true solar time once computed
-    double jisa = 0;    ///< time difference, days (east positive)
-    double jBirthS = 0; ///< jBirth + entered time of day + jisa
-    double zg2 = 0;     ///< equation of time, minutes
-    double gosa = 0;    ///< light time plus secular correction, days
+    double jBirth = 0;   ///< Julian day of the entered date at 0h
+    double jihun = 0;    ///< time of day, days: from the true solar time once computed
+    double jisa = 0;     ///< time difference, days (east positive)
+    double jBirthS = 0;  ///< jBirth + entered time of day + jisa
+    double zg2 = 0;      ///< equation of time, minutes
+    double gosa = 0;     ///< light time plus secular correction, days
     double birth_nl = 0; ///< the Sun's longitude at the birth, degrees, 0 ≤ L < 360
 
     /// Birth date and time in true solar time; the minute keeps its fraction (0 ≤ minute < 60).
     double true_year = 0, true_month = 0, true_day = 0, true_hour = 0, true_minute = 0;
 
     std::int16_t month_no = 0; ///< solar month 1..12: 1 starts at 285° (丑), 2 at 315° (寅) … 12 at 255° (子)
-    double pillar_year = 0;    ///< the year whose spring start (315°) opens the birth's solar year
+    double pillar_year = 0;       ///< the year whose spring start (315°) opens the birth's solar year
     std::int16_t year_parity = 0; ///< pillar_year mod 2: 0 yang year, 1 yin year
 
     int year_stem = 0, year_branch = 0, month_stem = 0, month_branch = 0; ///< stems 1..10, branches 1..12

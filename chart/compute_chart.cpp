@@ -20,8 +20,12 @@ constexpr double kAuLightSecondsDenominator = 2.99792458;
 constexpr double kSecularEpochYear = 1885;
 constexpr double kSecularDaysPerYear = 1.05337078651e-05;
 
-std::string stem_text(int stem) { return std::string(stem_name[static_cast<std::size_t>(stem)]); }
-std::string branch_text(int branch) { return std::string(branch_name[static_cast<std::size_t>(branch)]); }
+std::string stem_text(int stem) {
+    return std::string(stem_name[static_cast<std::size_t>(stem)]);
+}
+std::string branch_text(int branch) {
+    return std::string(branch_name[static_cast<std::size_t>(branch)]);
+}
 
 /// The true solar time text; a minute that rounds up to "60.0" shows "59.9", so the shown time
 /// never passes the hour the pillars were taken from.
@@ -38,7 +42,8 @@ std::string true_solar_time_text(const Chart& c, bool hour_unknown) {
 
 EquationOfTime calc_eot_minutes(double year, double month, double day) {
     const double t = julian_century(julian_day(year, month, day));
-    const double eps = obliquity(t), l0 = mean_longitude(t), perigee = perigee_longitude(t), e = eccentricity(t);
+    const double eps = obliquity(t), l0 = mean_longitude(t), perigee = perigee_longitude(t),
+                 e = eccentricity(t);
     EquationOfTime eot;
     eot.zg2 = equation_of_time(eps, l0, perigee, l0 - perigee, e) * 4 * 180 / kEotPi;
     const double magnitude = eot.zg2 >= 0 ? eot.zg2 : -eot.zg2;
@@ -77,7 +82,8 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     c.jBirthS = c.jBirth + c.jihun + c.jisa;
 
     // Age and weekday of the entered date.
-    c.age = completed_age(record.birth_year, c.true_month, c.true_day + c.jihun, now, c.jd_present, c.jd_anniversary);
+    c.age = completed_age(record.birth_year, c.true_month, c.true_day + c.jihun, now, c.jd_present,
+                          c.jd_anniversary);
     texts.txtAge = c.age < 0 ? "-" : general_text(c.age);
     c.weekday = weekday_no(static_cast<std::int32_t>(nearest(c.jBirth - 0.5)));
     texts.txtweek = std::string(weekday_name[static_cast<std::size_t>(c.weekday - 1)]) + "曜日";
@@ -90,8 +96,9 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     // True solar time.
     MonthDays month_days;
     set_month_days(month_days, record.birth_year);
-    const ClockTime corrected = apply_correction({c.true_year, c.true_month, c.true_day, c.true_hour, c.true_minute},
-                                                 c.jisa * kMinutesPerDay + c.zg2, month_days);
+    const ClockTime corrected =
+        apply_correction({c.true_year, c.true_month, c.true_day, c.true_hour, c.true_minute},
+                         c.jisa * kMinutesPerDay + c.zg2, month_days);
     c.true_year = corrected.year;
     c.true_month = corrected.month;
     c.true_day = corrected.day;

@@ -3,7 +3,8 @@
 namespace vantora {
 namespace {
 
-constexpr int kJia = 1, kYi = 2, kBing = 3, kDing = 4, kWu = 5, kJi = 6, kGeng = 7, kXin = 8, kRen = 9, kGui = 10;
+constexpr int kJia = 1, kYi = 2, kBing = 3, kDing = 4, kWu = 5, kJi = 6, kGeng = 7, kXin = 8, kRen = 9,
+              kGui = 10;
 
 /// Index 1..12 of the branch within its group of four and the group:
 /// 寅巳申亥 (one stem), 子卯午酉 (yang then yin), 丑辰未戌 (yin then earth).
@@ -11,9 +12,12 @@ enum class BranchGroup { single, cardinal, earth };
 
 BranchGroup group_of(int branch) {
     switch (branch % 3) {
-    case 0: return BranchGroup::single;   // 寅 3, 巳 6, 申 9, 亥 12
-    case 1: return BranchGroup::cardinal; // 子 1, 卯 4, 午 7, 酉 10
-    default: return BranchGroup::earth;   // 丑 2, 辰 5, 未 8, 戌 11
+    case 0:
+        return BranchGroup::single; // 寅 3, 巳 6, 申 9, 亥 12
+    case 1:
+        return BranchGroup::cardinal; // 子 1, 卯 4, 午 7, 酉 10
+    default:
+        return BranchGroup::earth; // 丑 2, 辰 5, 未 8, 戌 11
     }
 }
 
@@ -22,18 +26,23 @@ BranchGroup group_of(int branch) {
 struct BranchStems {
     int first, second;
 };
-constexpr BranchStems kSingle[4] = {{kJia, kJia}, {kBing, kBing}, {kGeng, kGeng}, {kRen, kRen}};      // 寅 巳 申 亥
-constexpr BranchStems kCardinal[4] = {{kRen, kGui}, {kJia, kYi}, {kBing, kDing}, {kGeng, kXin}};      // 子 卯 午 酉
-constexpr BranchStems kEarth[4] = {{kGui, kJi}, {kYi, kWu}, {kDing, kJi}, {kXin, kWu}};               // 丑 辰 未 戌
+constexpr BranchStems kSingle[4] = {
+    {kJia, kJia}, {kBing, kBing}, {kGeng, kGeng}, {kRen, kRen}}; // 寅 巳 申 亥
+constexpr BranchStems kCardinal[4] = {
+    {kRen, kGui}, {kJia, kYi}, {kBing, kDing}, {kGeng, kXin}};                          // 子 卯 午 酉
+constexpr BranchStems kEarth[4] = {{kGui, kJi}, {kYi, kWu}, {kDing, kJi}, {kXin, kWu}}; // 丑 辰 未 戌
 
 /// The stem of a branch for a birth in the first part (`early` for 子卯午酉, `first_half` for
 /// 丑辰未戌) or the rest of its period.
 int branch_stem(int branch, bool early, bool first_half) {
     const int slot = (branch - 1) / 3;
     switch (group_of(branch)) {
-    case BranchGroup::single: return kSingle[slot].first;
-    case BranchGroup::cardinal: return early ? kCardinal[slot].first : kCardinal[slot].second;
-    case BranchGroup::earth: return first_half ? kEarth[slot].first : kEarth[slot].second;
+    case BranchGroup::single:
+        return kSingle[slot].first;
+    case BranchGroup::cardinal:
+        return early ? kCardinal[slot].first : kCardinal[slot].second;
+    case BranchGroup::earth:
+        return first_half ? kEarth[slot].first : kEarth[slot].second;
     }
     return 0;
 }
@@ -45,9 +54,11 @@ std::optional<SeasonStem> season_and_month_hidden(int m, double l) {
     if (m == 4) return SeasonStem{"土", kWu};
     if (m == 5 || m == 6 || (m == 7 && l < 117)) return SeasonStem{"火", (45 <= l && l < 81) ? kBing : kDing};
     if (m == 7) return SeasonStem{"土", kJi};
-    if (m == 8 || m == 9 || (m == 10 && l < 207)) return SeasonStem{"金", (135 <= l && l < 171) ? kGeng : kXin};
+    if (m == 8 || m == 9 || (m == 10 && l < 207))
+        return SeasonStem{"金", (135 <= l && l < 171) ? kGeng : kXin};
     if (m == 10) return SeasonStem{"土", kWu};
-    if (m == 11 || m == 12 || (m == 1 && l < 297)) return SeasonStem{"水", (225 <= l && l < 261) ? kRen : kGui};
+    if (m == 11 || m == 12 || (m == 1 && l < 297))
+        return SeasonStem{"水", (225 <= l && l < 261) ? kRen : kGui};
     if (m == 1) return SeasonStem{"土", kJi};
     return std::nullopt;
 }
@@ -58,20 +69,27 @@ int year_hidden_stem(int year_branch, double l) {
     return branch_stem(year_branch, early, first_half);
 }
 
-int day_hidden_stem(int day_branch, double x) { return branch_stem(day_branch, x < 4.8, x < 9.6); }
+int day_hidden_stem(int day_branch, double x) {
+    return branch_stem(day_branch, x < 4.8, x < 9.6);
+}
 
 std::optional<int> hour_hidden_stem(int hour_branch, double x) {
     switch (hour_branch) {
-    case 3: return kJia;
-    case 6: return kBing;
-    case 9: return kGeng;
-    case 12: return kRen;
+    case 3:
+        return kJia;
+    case 6:
+        return kBing;
+    case 9:
+        return kGeng;
+    case 12:
+        return kRen;
     case 1: // 子 spans 23:00–01:00: the first 0.4 hour is 壬
         if (x < 1) return kGui;
         if (23 <= x && x < 23.4) return kRen;
         if (23.4 <= x && x < 24) return kGui;
         return std::nullopt;
-    default: break;
+    default:
+        break;
     }
     // Branch b ends its two hours at 2b − 1; a yang-yin hour gives its first 0.4 hour to the
     // yang stem, an earth hour its first 0.8 hour to the earlier element's yin stem.

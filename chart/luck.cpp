@@ -31,8 +31,8 @@ void fill_luck_pillars(Chart& chart) {
     chart.change_years = static_cast<int>(trunc_of(years));
     chart.change_months = static_cast<int>(trunc_of(fraction * 12));
     chart.change_days = static_cast<int>(trunc_of((fraction * 12 - chart.change_months) * 30));
-    texts.txtKoutai = "約" + std::to_string(chart.change_years) + "歳" + std::to_string(chart.change_months) + "カ月" +
-                      std::to_string(chart.change_days) + "日";
+    texts.txtKoutai = "約" + std::to_string(chart.change_years) + "歳" + std::to_string(chart.change_months) +
+                      "カ月" + std::to_string(chart.change_days) + "日";
 
     int stem = chart.month_stem, branch = chart.month_branch;
     for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
@@ -82,7 +82,8 @@ std::optional<int> mark_current_luck(double jd_present, double jisa, double jBir
     if (elapsed < first_change) return 0;
     if (now >= first_change + jBirthS + kLuckCenturyDays) return std::nullopt;
     for (int j = 1; j <= 10; ++j) {
-        if (first_change + jBirthS + (j - 1) * kLuckDecadeDays <= now && now < first_change + jBirthS + j * kLuckDecadeDays) {
+        if (first_change + jBirthS + (j - 1) * kLuckDecadeDays <= now &&
+            now < first_change + jBirthS + j * kLuckDecadeDays) {
             return j;
         }
     }

@@ -1,21 +1,23 @@
 #include "chart/number_text.hpp"
 
 #include <charconv>
-#include <cstdio>
 
 namespace vantora {
 
 std::string general_text(double x) {
     if (x == 0) return "0";
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15G", x);
-    return buffer; // %G already drops trailing zeros and writes exponents as E-05 / E+15
+    // As printf's %.15g: trailing zeros dropped, exponents of at least two digits ("1e-05").
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
+    std::string text(buffer, end);
+    if (const auto e = text.find('e'); e != std::string::npos) text[e] = 'E';
+    return text;
 }
 
 std::string one_decimal_text(double x) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.1f", x);
-    return buffer;
+    char buffer[400]; // room for any double in fixed notation
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 1).ptr;
+    return std::string(buffer, end);
 }
 
 double numeric_value(std::string_view text) {
@@ -25,10 +27,12 @@ double numeric_value(std::string_view text) {
     }
     std::size_t pos = 0;
     bool negative = false;
-    if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-')) negative = compact[pos++] == '-';
+    if (pos < compact.size() && (compact[pos] == '+' || compact[pos] == '-'))
+        negative = compact[pos++] == '-';
     const std::size_t start = pos;
     bool point = false;
-    while (pos < compact.size() && ((compact[pos] >= '0' && compact[pos] <= '9') || (compact[pos] == '.' && !point))) {
+    while (pos < compact.size() &&
+           ((compact[pos] >= '0' && compact[pos] <= '9') || (compact[pos] == '.' && !point))) {
         point = point || compact[pos] == '.';
         ++pos;
     }

@@ -56,8 +56,10 @@ SolarMonth solar_month(double l, double m, double year) {
     if (225 <= l && l < 255) set(11, year);
     if (255 <= l && l < 285 && m == 12) set(12, year);
     if (l < 315 && m == 2) set(1, year - 1);
-    if (285 <= l && l < 315 && m == 1) set(1, year - 1);
-    else if (l < 285 && m == 1) set(12, year - 1);
+    if (285 <= l && l < 315 && m == 1)
+        set(1, year - 1);
+    else if (l < 285 && m == 1)
+        set(12, year - 1);
     return s;
 }
 

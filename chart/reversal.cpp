@@ -9,7 +9,9 @@ namespace {
 constexpr int kSame = 0, kProduced = 1, kOvercome = 2, kOvercoming = 3, kProducing = 4; // 比 食 財 官 印
 
 /// A stem moved on by `shift` stems, 1..10.
-int shifted(int stem, int shift) { return stem + shift > 10 ? stem + shift - 10 : stem + shift; }
+int shifted(int stem, int shift) {
+    return stem + shift > 10 ? stem + shift - 10 : stem + shift;
+}
 
 } // namespace
 
@@ -23,10 +25,12 @@ int reversal_case(int ym, int yh, int yy, int month_stem, int year_stem) {
 
 ReversedView reverse_chart(const ReversalInput& in) {
     const auto rel = [&in](int stem) { return relation_to_day_stem(stem, in.day_stem); };
-    const auto name = [](int relation) { return std::string(relation_name[static_cast<std::size_t>(relation)]); };
+    const auto name = [](int relation) {
+        return std::string(relation_name[static_cast<std::size_t>(relation)]);
+    };
     ReversedView view;
-    view.reversal_case = reversal_case(rel(in.month_stem), rel(in.month_hidden), rel(in.year_stem), in.month_stem,
-                                       in.year_stem);
+    view.reversal_case = reversal_case(rel(in.month_stem), rel(in.month_hidden), rel(in.year_stem),
+                                       in.month_stem, in.year_stem);
     static constexpr int kShift[] = {0, 6, 4};
     const int shift = kShift[view.reversal_case];
     view.year_hidden = shifted(in.year_hidden, shift);

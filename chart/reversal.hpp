@@ -16,13 +16,14 @@ struct ReversalInput {
 
 /// The nine captions of the reversed view, by control name, and the rule's outcome.
 struct ReversedView {
-    int reversal_case = 0;  ///< 0, 1 or 2: the hidden stems move by 0, 6 or 4 stems
-    int year_hidden = 0;    ///< reversed year hidden stem 1..10
-    int month_hidden = 0;   ///< reversed month hidden stem 1..10
-    std::string lbl_ySeikoku, lbl_mSeikoku, lbl_hSeikoku;    ///< relations of the year, month, hour stems
-    std::string lbl_yzSeikoku, lbl_dzSeikoku, lbl_hzSeikoku; ///< relations of the year, day, hour hidden stems
-    std::string lblOu;                                       ///< relation of the reversed month hidden stem
-    std::string lbl_yZokan, lbl_mZokan;                      ///< the reversed hidden stems
+    int reversal_case = 0; ///< 0, 1 or 2: the hidden stems move by 0, 6 or 4 stems
+    int year_hidden = 0;   ///< reversed year hidden stem 1..10
+    int month_hidden = 0;  ///< reversed month hidden stem 1..10
+    std::string lbl_ySeikoku, lbl_mSeikoku, lbl_hSeikoku; ///< relations of the year, month, hour stems
+    std::string lbl_yzSeikoku, lbl_dzSeikoku,
+        lbl_hzSeikoku;                  ///< relations of the year, day, hour hidden stems
+    std::string lblOu;                  ///< relation of the reversed month hidden stem
+    std::string lbl_yZokan, lbl_mZokan; ///< the reversed hidden stems
 };
 
 /// The reversal rule: with Ym, Yh, Yy the relations of the month stem, month hidden stem and

@@ -31,7 +31,8 @@ std::optional<int> whole_number(std::string_view text) {
     return digits_from ? -value : value;
 }
 
-std::variant<int, RequestError> field_in_range(std::string_view field, std::string_view text, int low, int high) {
+std::variant<int, RequestError> field_in_range(std::string_view field, std::string_view text, int low,
+                                               int high) {
     const auto value = whole_number(text);
     if (!value) return RequestError{std::string(field) + ": 整数ではありません（" + std::string(text) + "）"};
     if (*value < low || *value > high) {
@@ -59,7 +60,8 @@ std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
         return true;
     };
     if (text.size() != 16 && text.size() != 19) return std::nullopt;
-    if (text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != ' ') || text[13] != ':') return std::nullopt;
+    if (text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != ' ') || text[13] != ':')
+        return std::nullopt;
     if (!number(0, 4, t.year) || !number(5, 2, t.month) || !number(8, 2, t.day) || !number(11, 2, t.hour) ||
         !number(14, 2, t.minute)) {
         return std::nullopt;
@@ -123,7 +125,8 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
         return RequestError{"sex: male か female を指定してください（" + raw.sex + "）"};
     }
 
-    const auto offset = field_in_range("offset_minutes", raw.offset_minutes, -kMaxOffsetMinutes, kMaxOffsetMinutes);
+    const auto offset =
+        field_in_range("offset_minutes", raw.offset_minutes, -kMaxOffsetMinutes, kMaxOffsetMinutes);
     if (auto* e = std::get_if<RequestError>(&offset)) return *e;
     if (utf8_length(raw.offset_seconds) > kMaxOffsetSecondsLength) {
         return RequestError{"offset_seconds: 5文字までです（" + raw.offset_seconds + "）"};
@@ -135,7 +138,8 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
 
     if (raw.now) {
         const auto now = parse_local_date_time(*raw.now);
-        if (!now) return RequestError{"now: 日時は YYYY-MM-DDTHH:MM:SS の形で指定してください（" + *raw.now + "）"};
+        if (!now)
+            return RequestError{"now: 日時は YYYY-MM-DDTHH:MM:SS の形で指定してください（" + *raw.now + "）"};
         request.now = *now;
     } else {
         request.now = local_now();
@@ -149,10 +153,14 @@ std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
     if (object.is_discarded()) return RequestError{"JSONとして読めません"};
     if (!object.is_object()) return RequestError{"JSONオブジェクトではありません"};
     RawBirth raw;
-    const std::pair<const char*, std::string*> fields[] = {
-        {"year", &raw.year},     {"month", &raw.month}, {"day", &raw.day},
-        {"hour", &raw.hour},     {"minute", &raw.minute}, {"sex", &raw.sex},
-        {"offset_minutes", &raw.offset_minutes}, {"offset_seconds", &raw.offset_seconds}};
+    const std::pair<const char*, std::string*> fields[] = {{"year", &raw.year},
+                                                           {"month", &raw.month},
+                                                           {"day", &raw.day},
+                                                           {"hour", &raw.hour},
+                                                           {"minute", &raw.minute},
+                                                           {"sex", &raw.sex},
+                                                           {"offset_minutes", &raw.offset_minutes},
+                                                           {"offset_seconds", &raw.offset_seconds}};
     for (const auto& [key, target] : fields) {
         const auto found = object.find(key);
         if (found == object.end()) return RequestError{std::string(key) + ": ありません"};
@@ -209,8 +217,9 @@ nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     j["sai2"] = t.sai2;
     j["bold"] = c.current_luck ? nlohmann::ordered_json(*c.current_luck) : nlohmann::ordered_json(nullptr);
 
-    const ReversedView r = reverse_chart({c.year_stem, c.month_stem, c.day_stem, c.hour_stem, c.year_hidden,
-                                          c.month_hidden, c.day_hidden, c.hour_hidden, !request.record.hour_unknown});
+    const ReversedView r =
+        reverse_chart({c.year_stem, c.month_stem, c.day_stem, c.hour_stem, c.year_hidden, c.month_hidden,
+                       c.day_hidden, c.hour_hidden, !request.record.hour_unknown});
     j["reversed"] = {{"lbl_ySeikoku", r.lbl_ySeikoku},   {"lbl_yzSeikoku", r.lbl_yzSeikoku},
                      {"lbl_mSeikoku", r.lbl_mSeikoku},   {"lblOu", r.lblOu},
                      {"lbl_dzSeikoku", r.lbl_dzSeikoku}, {"lbl_hSeikoku", r.lbl_hSeikoku},

@@ -28,7 +28,8 @@ int run_batch(const vantora::TermTables& tables) {
         } else {
             const auto& request = std::get<vantora::cli::Request>(parsed);
             const auto chart = vantora::compute_chart(request.record, request.now, tables);
-            out = vantora::cli::chart_json(chart, request).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            out = vantora::cli::chart_json(chart, request)
+                      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         }
         out.push_back('\n');
         std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
@@ -52,13 +53,16 @@ int main(int argc, char** argv) {
     app.add_option("--hour", raw.hour, "hour 0-23 of Japan Standard Time, or ? when unknown");
     app.add_option("--minute", raw.minute, "minute 0-59, or ? when unknown");
     app.add_option("--sex", raw.sex, "male or female");
-    app.add_option("--offset-minutes", raw.offset_minutes, "time difference from 135°E, minutes (-59..59; -0 is west)")
+    app.add_option("--offset-minutes", raw.offset_minutes,
+                   "time difference from 135°E, minutes (-59..59; -0 is west)")
         ->capture_default_str();
-    app.add_option("--offset-seconds", raw.offset_seconds, "seconds of the time difference (at most 5 characters)")
+    app.add_option("--offset-seconds", raw.offset_seconds,
+                   "seconds of the time difference (at most 5 characters)")
         ->capture_default_str();
     app.add_option("--now", now, "present local time YYYY-MM-DDTHH:MM:SS (default: the clock)");
     app.add_flag("--json", json, "print one JSON object instead of the export text");
-    app.add_flag("--batch", batch, "read one JSON birth per line from standard input, write one chart per line");
+    app.add_flag("--batch", batch,
+                 "read one JSON birth per line from standard input, write one chart per line");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -88,7 +92,8 @@ int main(int argc, char** argv) {
     const auto& request = std::get<vantora::cli::Request>(checked);
     const auto chart = vantora::compute_chart(request.record, request.now, tables);
     if (json) {
-        std::cout << vantora::cli::chart_json(chart, request).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+        std::cout << vantora::cli::chart_json(chart, request)
+                         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
     } else {
         std::cout << vantora::export_text(chart.texts, request.record.sex, request.stamp) << '\n';

@@ -10,8 +10,12 @@ namespace vantora {
 inline constexpr double kDegToRad = 0.017453292519943;
 
 /// Sine and cosine of an angle in degrees, through kDegToRad.
-inline double sin_deg(double degrees) { return std::sin(degrees * kDegToRad); }
-inline double cos_deg(double degrees) { return std::cos(degrees * kDegToRad); }
+inline double sin_deg(double degrees) {
+    return std::sin(degrees * kDegToRad);
+}
+inline double cos_deg(double degrees) {
+    return std::cos(degrees * kDegToRad);
+}
 
 /// x reduced to one turn as (x/360 − floor(x/360)) × 360, in degrees, 0 ≤ result < 360.
 /// For a tiny negative x (about −1e-14) that formula rounds to exactly 360; the result is

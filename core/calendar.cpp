@@ -13,7 +13,9 @@ double julian_day(double year, double month, double day) {
     return floor_of(365.25 * year) + floor_of(30.59 * (month - 2)) + day + 1721086.5 + gregorian;
 }
 
-double julian_century(double jd) { return (jd - kJd1900) / kDaysPerJulianCentury; }
+double julian_century(double jd) {
+    return (jd - kJd1900) / kDaysPerJulianCentury;
+}
 
 std::int16_t weekday_no(std::int32_t n) {
     const auto w = static_cast<std::int16_t>((n + 3) % 7);

@@ -58,7 +58,11 @@ std::int32_t reduce_day_count(double jd);
 double term_longitude(int month, int kind);
 
 /// Splits a sexagenary number 1..60 into its stem 1..10 and branch 1..12.
-inline int stem_of(int n) { return n % 10 == 0 ? 10 : n % 10; }
-inline int branch_of(int n) { return n % 12 == 0 ? 12 : n % 12; }
+inline int stem_of(int n) {
+    return n % 10 == 0 ? 10 : n % 10;
+}
+inline int branch_of(int n) {
+    return n % 12 == 0 ? 12 : n % 12;
+}
 
 } // namespace vantora

@@ -6,15 +6,21 @@
 
 namespace vantora {
 
-double obliquity(double t) { return 23.452294 - 0.0130125 * t - 1.64e-6 * t * t + 5.03e-7 * t * t * t; }
+double obliquity(double t) {
+    return 23.452294 - 0.0130125 * t - 1.64e-6 * t * t + 5.03e-7 * t * t * t;
+}
 
-double mean_longitude(double t) { return normalize_degrees(279.696678 + 36000.768925 * t + 3.025e-4 * t * t); }
+double mean_longitude(double t) {
+    return normalize_degrees(279.696678 + 36000.768925 * t + 3.025e-4 * t * t);
+}
 
 double perigee_longitude(double t) {
     return normalize_degrees(281.2206 + 1.717697 * t + 4.83333e-4 * t * t + 2.77777e-6 * t * t * t);
 }
 
-double eccentricity(double t) { return 0.0167498 - 4.258e-5 * t - 1.37e-7 * t * t; }
+double eccentricity(double t) {
+    return 0.0167498 - 4.258e-5 * t - 1.37e-7 * t * t;
+}
 
 double equation_of_time(double obliquity, double mean_longitude, double /*perigee*/, double mean_anomaly,
                         double eccentricity) {

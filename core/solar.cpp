@@ -21,16 +21,17 @@ void calc_mean_longitude(SunPosition& sun, double t) {
 
 void calc_mean_anomaly(SunPosition& sun, double t) {
     sun.sun_mean_anomaly = 358.475833333 + 35999.04975 * t - 0.00015 * t * t - 3.3333e-6 * t * t * t;
-    sun.long_period_sum = (1.882 - 0.016 * t) * sin_deg(57.24 + 150.27 * t) + 6.4 * sin_deg(231.19 + 20.2 * t) +
-                          0.266 * sin_deg(31.8 + 119.0 * t);
+    sun.long_period_sum = (1.882 - 0.016 * t) * sin_deg(57.24 + 150.27 * t) +
+                          6.4 * sin_deg(231.19 + 20.2 * t) + 0.266 * sin_deg(31.8 + 119.0 * t);
     sun.anomaly[2] = normalize_degrees(sun.sun_mean_anomaly + sun.long_period_sum / kArcsecondsPerDegree);
 }
 
 void calc_equation_of_center(SunPosition& sun, double t) {
     const double g = sun.anomaly[2];
-    sun.lon_part[1] = ((6910.057 - 17.24 * t - 0.052 * t * t) * sin_deg(g) + (72.338 - 0.361 * t) * sin_deg(2 * g) +
-                       (1.054 - 0.001 * t) * sin_deg(3 * g) + 0.018 * sin_deg(4 * g)) /
-                      kArcsecondsPerDegree;
+    sun.lon_part[1] =
+        ((6910.057 - 17.24 * t - 0.052 * t * t) * sin_deg(g) + (72.338 - 0.361 * t) * sin_deg(2 * g) +
+         (1.054 - 0.001 * t) * sin_deg(3 * g) + 0.018 * sin_deg(4 * g)) /
+        kArcsecondsPerDegree;
     sun.radius_part[1] = (3057 - 15 * t) + (-727412 + 1814 * t + 5 * t * t) * cos_deg(g) +
                          (-9138 + 46 * t) * cos_deg(2 * g) + (-145 + t) * cos_deg(3 * g) - 2 * cos_deg(4 * g);
 }
@@ -63,21 +64,22 @@ void calc_moon_terms(SunPosition& sun, double t) {
     const double days = kDaysPerJulianCentury * t;
     const double g = sun.anomaly[2];
     const double t2 = t * t, t3 = t2 * t;
-    const double d = 350.737486 + 12.19074919142 * days - 0.00143611 * t2 + 1.89e-6 * t3;  // elongation
-    const double l = 296.104608 + 13.0649924465 * days + 0.00919167 * t2 + 1.439e-5 * t3;  // Moon's anomaly
-    const double f = 11.250889 + 13.22935044901 * days - 0.00321111 * t2 - 3.3e-7 * t3;    // arg. of latitude
-    const double e = 20.513403 + 1.038601257586 * days - 0.00177528 * t2 - 2.22e-6 * t3;   // F − D
-    const double node = 259.183275 - 0.0529539222 * days + 1.557e-12 * days * days + 4.6e-20 * days * days * days;
+    const double d = 350.737486 + 12.19074919142 * days - 0.00143611 * t2 + 1.89e-6 * t3; // elongation
+    const double l = 296.104608 + 13.0649924465 * days + 0.00919167 * t2 + 1.439e-5 * t3; // Moon's anomaly
+    const double f = 11.250889 + 13.22935044901 * days - 0.00321111 * t2 - 3.3e-7 * t3;   // arg. of latitude
+    const double e = 20.513403 + 1.038601257586 * days - 0.00177528 * t2 - 2.22e-6 * t3;  // F − D
+    const double node =
+        259.183275 - 0.0529539222 * days + 1.557e-12 * days * days + 4.6e-20 * days * days * days;
 
-    sun.lon_part[3] = (6.454 * sin_deg(d) + 0.013 * sin_deg(3 * d) + 0.177 * sin_deg(d + l) -
-                       0.424 * sin_deg(d - l) + 0.039 * sin_deg(3 * d - l) - 0.064 * sin_deg(d + g) +
-                       0.172 * sin_deg(d - g)) /
-                      kArcsecondsPerDegree;
+    sun.lon_part[3] =
+        (6.454 * sin_deg(d) + 0.013 * sin_deg(3 * d) + 0.177 * sin_deg(d + l) - 0.424 * sin_deg(d - l) +
+         0.039 * sin_deg(3 * d - l) - 0.064 * sin_deg(d + g) + 0.172 * sin_deg(d - g)) /
+        kArcsecondsPerDegree;
     sun.radius_part[3] = 1336 * cos_deg(d) + 3 * cos_deg(3 * d) + 37 * cos_deg(d + l) - 133 * cos_deg(d - l) +
                          8 * cos_deg(3 * d - l) - 14 * cos_deg(d + g) + 36 * cos_deg(d - g);
-    sun.lat_part[3] = (0.576 * sin_deg(f) + 0.016 * sin_deg(f + l) - 0.047 * sin_deg(f - l) +
-                       0.021 * sin_deg(f - 2 * e)) /
-                      kArcsecondsPerDegree;
+    sun.lat_part[3] =
+        (0.576 * sin_deg(f) + 0.016 * sin_deg(f + l) - 0.047 * sin_deg(f - l) + 0.021 * sin_deg(f - 2 * e)) /
+        kArcsecondsPerDegree;
     // The nutation takes its own, slightly different polynomial for the argument of latitude.
     const double f2 = 11.250889 + 13.229350449 * days - 2.407e-12 * days * days - 7e-21 * days * days * days;
     sun.lon_part[3] += nutation_longitude(l, sun.sun_mean_anomaly, f2, d, node, t);
@@ -97,9 +99,11 @@ SunPosition calc_sun_position(double year, double month, double day, const TermT
     calc_planet_terms(sun, sun.jd_now, tables);
     calc_moon_terms(sun, t);
     calc_long_period(sun, t);
-    const double lambda = sun.lon_part[1] + sun.lon_part[0] + sun.lon_part[2] + sun.lon_part[3] + sun.lon_part[4];
+    const double lambda =
+        sun.lon_part[1] + sun.lon_part[0] + sun.lon_part[2] + sun.lon_part[3] + sun.lon_part[4];
     sun.sun_longitude = normalize_degrees(lambda);
-    sun.sun_distance = std::pow(10.0, (sun.radius_part[3] + sun.radius_part[1]) * 1e-8 + sun.radius_part[2] * 1e-9);
+    sun.sun_distance =
+        std::pow(10.0, (sun.radius_part[3] + sun.radius_part[1]) * 1e-8 + sun.radius_part[2] * 1e-9);
     sun.sun_latitude = sun.lat_part[3] - sun.lat_part[2];
     return sun;
 }

@@ -10,17 +10,20 @@ namespace vantora {
 /// Everything one solar computation leaves: the three results and the components they are
 /// summed from (kept for checking and for tests).
 struct SunPosition {
-    double jd_now = 0;                   ///< Julian day of the computation
-    std::array<double, 6> anomaly{};     ///< mean anomalies, degrees: Mercury, Venus, Earth (g), Mars, Jupiter, Saturn
-    double sun_mean_anomaly = 0;         ///< the Sun's mean anomaly before the long-period terms, degrees, not reduced
-    double long_period_sum = 0;          ///< the three long-period terms, seconds of arc
-    std::array<double, 5> lon_part{};    ///< longitude components, degrees: mean longitude, equation of centre,
-                                         ///< planetary, lunar plus nutation, long-period
-    std::array<double, 4> radius_part{}; ///< log₁₀ distance components: [1] elliptic and [3] lunar in 1e-8, [2] planetary in 1e-9
-    std::array<double, 4> lat_part{};    ///< latitude components, degrees: [2] planetary, [3] lunar
-    double sun_longitude = 0;            ///< geometric longitude of the true equinox of date, degrees, 0 ≤ λ < 360
-    double sun_distance = 0;             ///< distance in astronomical units (about 0.983 … 1.017)
-    double sun_latitude = 0;             ///< ecliptic latitude, degrees
+    double jd_now = 0; ///< Julian day of the computation
+    std::array<double, 6>
+        anomaly{}; ///< mean anomalies, degrees: Mercury, Venus, Earth (g), Mars, Jupiter, Saturn
+    double sun_mean_anomaly =
+        0;                      ///< the Sun's mean anomaly before the long-period terms, degrees, not reduced
+    double long_period_sum = 0; ///< the three long-period terms, seconds of arc
+    std::array<double, 5> lon_part{}; ///< longitude components, degrees: mean longitude, equation of centre,
+                                      ///< planetary, lunar plus nutation, long-period
+    std::array<double, 4> radius_part{}; ///< log₁₀ distance components: [1] elliptic and [3] lunar in 1e-8,
+                                         ///< [2] planetary in 1e-9
+    std::array<double, 4> lat_part{}; ///< latitude components, degrees: [2] planetary, [3] lunar
+    double sun_longitude = 0; ///< geometric longitude of the true equinox of date, degrees, 0 ≤ λ < 360
+    double sun_distance = 0;  ///< distance in astronomical units (about 0.983 … 1.017)
+    double sun_latitude = 0;  ///< ecliptic latitude, degrees
 };
 
 /// The Sun at a civil date of Universal Time: year and month whole, day with the fraction of

@@ -16,7 +16,9 @@ constexpr std::size_t kMaxValueLength = 64;
 /// A UTF-8 byte-order mark, which an editor may put before the first value.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool is_separator(int c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_separator(int c) {
+    return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 /// Decimal number: optional sign, digits with at most one point, optional exponent.
 bool is_decimal_number(std::string_view text) {
@@ -43,7 +45,9 @@ bool is_decimal_number(std::string_view text) {
 class TermReader {
 public:
     TermReader(std::istream& in, std::string_view file_name, std::size_t record_count)
-        : in_(in), file_name_(file_name), record_count_(record_count) {}
+        : in_(in)
+        , file_name_(file_name)
+        , record_count_(record_count) {}
 
     /// The next record's values, or nullopt with error() set.
     template <std::size_t Width> std::optional<std::array<double, Width>> next_record(std::size_t record) {
@@ -59,7 +63,8 @@ public:
     /// Checks an integer field p, i or j: a whole number within the 16-bit range.
     std::optional<std::int16_t> whole(double value, std::size_t record, std::size_t field) {
         if (value != std::trunc(value)) return fail(record, field, "は整数ではありません");
-        if (value < -32768.0 || value > 32767.0) return fail(record, field, "は整数の範囲（-32768〜32767）を超えています");
+        if (value < -32768.0 || value > 32767.0)
+            return fail(record, field, "は整数の範囲（-32768〜32767）を超えています");
         return static_cast<std::int16_t>(value);
     }
 
@@ -97,8 +102,8 @@ private:
         } else if (record == 0) {
             error_ = TermFileError{std::string(file_name_) + ": 数値がありません" + need};
         } else {
-            error_ = TermFileError{std::string(file_name_) + ": " + std::to_string(record) + "件目で終わっています" +
-                                   need};
+            error_ = TermFileError{std::string(file_name_) + ": " + std::to_string(record) +
+                                   "件目で終わっています" + need};
         }
         return std::nullopt;
     }
@@ -161,7 +166,7 @@ template <class T> TermResult<T> open_and_read(const std::filesystem::path& path
 } // namespace
 
 TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
-                                                                        std::string_view file_name) {
+                                                                       std::string_view file_name) {
     TermReader reader(in, file_name, kPlanetTermCount);
     std::array<PlanetTerm, kPlanetTermCount> terms{};
     for (std::size_t r = 0; r < kPlanetTermCount; ++r) {
@@ -179,7 +184,7 @@ TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istr
 }
 
 TermResult<std::array<LatitudeTerm, kLatitudeTermCount>> read_latitude_terms(std::istream& in,
-                                                                            std::string_view file_name) {
+                                                                             std::string_view file_name) {
     TermReader reader(in, file_name, kLatitudeTermCount);
     std::array<LatitudeTerm, kLatitudeTermCount> terms{};
     for (std::size_t r = 0; r < kLatitudeTermCount; ++r) {
@@ -200,19 +205,23 @@ TermResult<TermTables> load_term_tables(const std::filesystem::path& folder) {
     TermTables tables;
     using PlanetArray = std::array<PlanetTerm, kPlanetTermCount>;
     using LatitudeArray = std::array<LatitudeTerm, kLatitudeTermCount>;
-    auto planet = open_and_read<PlanetArray>(folder / "planet.txt", [](std::istream& in, const std::string& name) {
-        return read_planet_terms(in, name);
-    });
+    auto planet =
+        open_and_read<PlanetArray>(folder / "planet.txt", [](std::istream& in, const std::string& name) {
+            return read_planet_terms(in, name);
+        });
     if (auto* error = std::get_if<TermFileError>(&planet)) return *error;
     tables.planet_terms = std::get<PlanetArray>(planet);
-    auto latitude = open_and_read<LatitudeArray>(folder / "latitude.txt", [](std::istream& in, const std::string& name) {
-        return read_latitude_terms(in, name);
-    });
+    auto latitude =
+        open_and_read<LatitudeArray>(folder / "latitude.txt", [](std::istream& in, const std::string& name) {
+            return read_latitude_terms(in, name);
+        });
     if (auto* error = std::get_if<TermFileError>(&latitude)) return *error;
     tables.latitude_terms = std::get<LatitudeArray>(latitude);
     return tables;
 }
 
-TermResult<TermTables> init_tables() { return load_term_tables(data_folder()); }
+TermResult<TermTables> init_tables() {
+    return load_term_tables(data_folder());
+}
 
 } // namespace vantora

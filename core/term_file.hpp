@@ -26,11 +26,11 @@ template <class T> using TermResult = std::variant<T, TermFileError>;
 
 /// Reads the planet.txt records from a stream; file_name only labels the error messages.
 TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
-                                                                        std::string_view file_name);
+                                                                       std::string_view file_name);
 
 /// Reads the latitude.txt records from a stream; file_name only labels the error messages.
 TermResult<std::array<LatitudeTerm, kLatitudeTermCount>> read_latitude_terms(std::istream& in,
-                                                                            std::string_view file_name);
+                                                                             std::string_view file_name);
 
 /// Loads both term files from folder (planet.txt first). The first problem found is returned.
 TermResult<TermTables> load_term_tables(const std::filesystem::path& folder);

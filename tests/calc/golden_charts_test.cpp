@@ -34,18 +34,21 @@ TEST(GoldenCharts, EveryChartMatchesTheIndependentComputation) {
         ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed)) << "row " << rows;
         const auto& request = std::get<vantora::cli::Request>(parsed);
         const json got = json::parse(
-            vantora::cli::chart_json(vantora::compute_chart(request.record, request.now, tables), request).dump());
+            vantora::cli::chart_json(vantora::compute_chart(request.record, request.now, tables), request)
+                .dump());
         const json& expected = row["expected"];
         for (const auto& [key, value] : expected.items()) {
             SCOPED_TRACE("row " + std::to_string(rows) + " " + row["input"].dump() + " key " + key);
             if (key == "txtKoukei") {
-                const double deviation = std::abs(std::stod(got[key].get<std::string>()) - std::stod(value.get<std::string>()));
+                const double deviation =
+                    std::abs(std::stod(got[key].get<std::string>()) - std::stod(value.get<std::string>()));
                 EXPECT_LE(deviation, kLongitudeToleranceDegrees);
             } else if (key == "values") {
                 for (const auto& [name, number] : value.items()) {
                     if (number.is_number_float()) {
                         const double e = number.get<double>(), g = got[key][name].get<double>();
-                        const double tolerance = name == "birth_nl" ? kLongitudeToleranceDegrees : std::abs(e) * kRelativeTolerance;
+                        const double tolerance = name == "birth_nl" ? kLongitudeToleranceDegrees
+                                                                    : std::abs(e) * kRelativeTolerance;
                         EXPECT_NEAR(g, e, tolerance) << name;
                         if (name == "birth_nl" && std::abs(g - e) > worst_longitude) {
                             worst_longitude = std::abs(g - e);
@@ -61,8 +64,8 @@ TEST(GoldenCharts, EveryChartMatchesTheIndependentComputation) {
         }
     }
     EXPECT_GT(rows, 0);
-    std::cout << rows << " golden charts; largest longitude deviation " << worst_longitude << "° (row " << worst_row
-              << ")\n";
+    std::cout << rows << " golden charts; largest longitude deviation " << worst_longitude << "° (row "
+              << worst_row << ")\n";
 }
 
 } // namespace

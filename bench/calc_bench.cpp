@@ -1,0 +1,67 @@
+// Speed of the solar theory, the chart computation and one batch line of the chart command.
+// Run by hand:  cmake -S . -B build-bench -G Ninja -DVANTORA_BENCH=ON -DVANTORA_GUI=OFF -DVANTORA_TESTS=OFF
+//               cmake --build build-bench && build-bench/bin/vantora_bench --benchmark_repetitions=5
+#include "chart/compute_chart.hpp"
+#include "cli/chart_request.hpp"
+#include "core/solar.hpp"
+#include "core/term_file.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+const vantora::TermTables& tables() {
+    static const vantora::TermTables loaded =
+        std::get<vantora::TermTables>(vantora::load_term_tables(VANTORA_SOURCE_DIR "/data"));
+    return loaded;
+}
+
+void BM_calc_sun_position(benchmark::State& state) {
+    double day = 1.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantora::calc_sun_position(1990, 5, day, tables()));
+        day += 0.37; // a new instant every call, as the chart's two calls are
+        if (day > 28) day = 1.0;
+    }
+}
+BENCHMARK(BM_calc_sun_position);
+
+void BM_compute_chart(benchmark::State& state) {
+    vantora::BirthRecord record;
+    record.birth_year = 1975;
+    record.birth_month = 3;
+    record.birth_day = 8;
+    record.birth_hour = 14;
+    record.birth_minute = 5;
+    record.offset_minutes = 18;
+    record.offset_seconds = 39;
+    const vantora::LocalDateTime now{2026, 12, 8, 10, 0, 0};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantora::compute_chart(record, now, tables()));
+        record.birth_day = record.birth_day == 28 ? 1 : record.birth_day + 1;
+    }
+}
+BENCHMARK(BM_compute_chart);
+
+/// One line of `vantora-chart --batch`: parse, check, compute, write the JSON object.
+void BM_batch_line(benchmark::State& state) {
+    std::vector<std::string> lines;
+    std::ifstream in(VANTORA_SOURCE_DIR "/tests/golden/charts.jsonl");
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(nlohmann::json::parse(line)["input"].dump());
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const auto parsed = vantora::cli::parse_batch_line(lines[k]);
+        const auto& request = std::get<vantora::cli::Request>(parsed);
+        const auto chart = vantora::compute_chart(request.record, request.now, tables());
+        benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
+        k = (k + 1) % lines.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_batch_line);
+
+} // namespace

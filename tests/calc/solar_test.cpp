@@ -1,0 +1,140 @@
+// The solar theory and the equation of time.
+#include "core/angles.hpp"
+#include "core/calendar.hpp"
+#include "core/equation_of_time.hpp"
+#include "core/solar.hpp"
+#include "test_tables.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vantora {
+namespace {
+
+using testing::real_tables;
+
+TEST(NormalizeDegrees, ReducesIntoOneTurn) {
+    const struct { double in, out; } cases[] = {{-0.5, 359.5}, {360, 0}, {725, 5}, {0, 0}, {-720.25, 359.75}};
+    for (const auto& c : cases) EXPECT_NEAR(normalize_degrees(c.in), c.out, 1e-9) << c.in;
+}
+
+TEST(NormalizeDegrees, TinyNegativeAngleGivesZeroNotFullTurn) {
+    // (x/360 − floor(x/360)) × 360 rounds to exactly 360 here; 0 ≤ result < 360 must still hold.
+    for (const double x : {-1e-14, -1e-15, -5e-17}) {
+        const double reduced = normalize_degrees(x);
+        EXPECT_GE(reduced, 0) << x;
+        EXPECT_LT(reduced, 360) << x;
+    }
+    EXPECT_EQ(normalize_degrees(-1e-14), 0);
+}
+
+TEST(SolarTheory, ComponentsAtTheEpoch) {
+    const SunPosition sun = calc_sun_position(1900, 1, 0.5, real_tables());
+    EXPECT_EQ(sun.jd_now, 2415020.0);
+    EXPECT_NEAR(sun.lon_part[0], 279.696677778, 1e-12);
+    EXPECT_NEAR(sun.sun_mean_anomaly, 358.475833333, 1e-12);
+}
+
+TEST(Nutation, SumsAtTheEpochAndAtJ2000) {
+    // At T = 0 the node term dominates: −17.2327″ × sin 259.183275° ≈ +16.93″, the whole sum ≈ +17.38″.
+    const double d = 350.737486, l = 296.104608, f = 11.250889, node = 259.183275, l_sun = 358.475833333;
+    EXPECT_NEAR(nutation_longitude(l, l_sun, f, d, node, 0) * 3600, 17.38, 0.01);
+    // 2000-01-01 12h UT, T ≈ 1: about −13.97″.
+    SunPosition sun = calc_sun_position(2000, 1, 1.5, real_tables());
+    const double t = julian_century(sun.jd_now);
+    const double days = 36525 * t;
+    const double d2 = 350.737486 + 12.19074919142 * days - 0.00143611 * t * t + 1.89e-6 * t * t * t;
+    const double l2 = 296.104608 + 13.0649924465 * days + 0.00919167 * t * t + 1.439e-5 * t * t * t;
+    const double f2 = 11.250889 + 13.229350449 * days - 2.407e-12 * days * days - 7e-21 * days * days * days;
+    const double node2 =
+        259.183275 - 0.0529539222 * days + 1.557e-12 * days * days + 4.6e-20 * days * days * days;
+    EXPECT_NEAR(nutation_longitude(l2, sun.sun_mean_anomaly, f2, d2, node2, t) * 3600, -13.97, 0.02);
+    EXPECT_NEAR(sun.sun_distance, 0.9833, 0.0002);
+}
+
+struct SunCase {
+    const char* name;
+    double year, month, day; // Universal Time
+    double longitude, tolerance;
+};
+
+TEST(SolarTheory, EquinoxAndSolsticeLongitudesOf2000) {
+    const SunCase cases[] = {
+        // 2000 March 20 07:30 UT, minutes before the equinox of 07:35 UT.
+        {"March equinox", 2000, 3, 20.3125, 0.0, 0.01},
+        {"June solstice", 2000, 6, 21.075, 90.005, 0.01},
+        // 2000 September 22 17:28 UT and December 21 13:37 UT.
+        {"September equinox", 2000, 9, 22 + 17.47 / 24, 180.0, 0.01},
+        {"December solstice", 2000, 12, 21 + 13.62 / 24, 270.0, 0.01},
+    };
+    for (const auto& c : cases) {
+        const double got = calc_sun_position(c.year, c.month, c.day, real_tables()).sun_longitude;
+        double deviation = std::fabs(got - c.longitude);
+        deviation = std::min(deviation, 360 - deviation); // across 0°
+        EXPECT_LE(deviation, c.tolerance) << c.name << ": " << got;
+    }
+}
+
+TEST(SolarTheory, ResultsStayInRangeOverFiveCenturies) {
+    double lowest = 2, highest = 0;
+    for (double jd = julian_day(1500, 1, 1); jd < julian_day(2100, 1, 1); jd += 3.7) {
+        // Day numbers past the month's end are fine: julian_day carries them.
+        const SunPosition sun = calc_sun_position(2000, 1, 1 + (jd - julian_day(2000, 1, 1)), real_tables());
+        ASSERT_GE(sun.sun_longitude, 0);
+        ASSERT_LT(sun.sun_longitude, 360);
+        lowest = std::min(lowest, sun.sun_distance);
+        highest = std::max(highest, sun.sun_distance);
+        ASSERT_LT(std::fabs(sun.sun_latitude), 0.001);
+    }
+    EXPECT_GT(lowest, 0.982);
+    EXPECT_LT(highest, 1.018);
+}
+
+TEST(SolarTheory, EmptyPlanetTableLeavesOnlyTheAnalyticTerms) {
+    // The March equinox case without table terms comes to 0.0020°; with them within 0.01° of 0.
+    TermTables none;
+    for (auto& row : none.planet_terms) row = PlanetTerm{1, 0, 0, 0, 0, 0, 0};
+    for (auto& row : none.latitude_terms) row = LatitudeTerm{1, 0, 0, 0, 0};
+    const SunPosition sun = calc_sun_position(2000, 3, 20.3125, none);
+    EXPECT_NEAR(sun.sun_longitude, 0.0020, 0.0005);
+    EXPECT_EQ(sun.lon_part[2], 0);
+}
+
+TEST(EquationOfTime, ElementsAtTheEpoch) {
+    EXPECT_DOUBLE_EQ(obliquity(0), 23.452294);
+    EXPECT_DOUBLE_EQ(mean_longitude(0), 279.696678);
+    EXPECT_DOUBLE_EQ(perigee_longitude(0), 281.2206);
+    EXPECT_DOUBLE_EQ(eccentricity(0), 0.0167498);
+    for (const double t : {-4.0, -2.5, -0.01}) {
+        EXPECT_GE(mean_longitude(t), 0);
+        EXPECT_LT(mean_longitude(t), 360);
+    }
+    EXPECT_EQ(equation_of_time(0, 123.4, 0, 56.7, 0), 0);
+}
+
+double eot_minutes_at(double year, double month, double day) {
+    const double t = julian_century(julian_day(year, month, day));
+    const double l = mean_longitude(t), p = perigee_longitude(t);
+    return equation_of_time(obliquity(t), l, p, l - p, eccentricity(t)) * 4 * 180 / kEotPi;
+}
+
+TEST(EquationOfTime, ValuesOf2000AtNoon) {
+    const struct {
+        int month, day;
+        double minutes;
+    } cases[] = {{2, 11, -14.27}, {5, 14, 3.68}, {7, 26, -6.51}, {11, 3, 16.47}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(eot_minutes_at(2000, c.month, c.day + 0.5), c.minutes, 0.01) << c.month;
+    double lowest = 0, highest = 0;
+    for (int d = 0; d < 366; ++d) {
+        const double e = eot_minutes_at(2000, 1, 1.5 + d);
+        lowest = std::min(lowest, e);
+        highest = std::max(highest, e);
+    }
+    EXPECT_GT(lowest, -14.6);
+    EXPECT_LT(highest, 16.6);
+}
+
+} // namespace
+} // namespace vantora

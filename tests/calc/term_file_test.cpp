@@ -1,0 +1,208 @@
+// Reading the term files: good layouts load the same, every bad file gives one clear error.
+#include "core/term_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vantora {
+namespace {
+
+std::string read_whole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+const std::string& planet_text() {
+    static const std::string text = read_whole(VANTORA_SOURCE_DIR "/data/planet.txt");
+    return text;
+}
+
+const std::string& latitude_text() {
+    static const std::string text = read_whole(VANTORA_SOURCE_DIR "/data/latitude.txt");
+    return text;
+}
+
+/// The first `count` lines of a text, each ended by "\n".
+std::string first_lines(const std::string& text, int count) {
+    std::istringstream in(text);
+    std::string line, out;
+    for (int k = 0; k < count && std::getline(in, line); ++k) out += line + "\n";
+    return out;
+}
+
+TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet(const std::string& text) {
+    std::istringstream in(text);
+    return read_planet_terms(in, "planet.txt");
+}
+
+std::string planet_error(const std::string& text) {
+    const auto result = read_planet(text);
+    const auto* error = std::get_if<TermFileError>(&result);
+    return error ? error->message : std::string("(loaded)");
+}
+
+bool same_terms(const std::array<PlanetTerm, kPlanetTermCount>& a,
+                const std::array<PlanetTerm, kPlanetTermCount>& b) {
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].p != b[k].p || a[k].i != b[k].i || a[k].j != b[k].j || a[k].a != b[k].a ||
+            a[k].alpha != b[k].alpha || a[k].b != b[k].b || a[k].beta != b[k].beta) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(TermFile, RealFilesLoad) {
+    const auto tables = load_term_tables(VANTORA_SOURCE_DIR "/data");
+    ASSERT_TRUE(std::holds_alternative<TermTables>(tables));
+    const auto& t = std::get<TermTables>(tables);
+    EXPECT_EQ(t.planet_terms[0].p, 1);
+    EXPECT_EQ(t.planet_terms[0].i, -1);
+    EXPECT_EQ(t.planet_terms[0].j, 1);
+    EXPECT_DOUBLE_EQ(t.planet_terms[0].a, 0.013);
+    EXPECT_DOUBLE_EQ(t.planet_terms[0].beta, 335);
+    for (const auto& row : t.latitude_terms) {
+        EXPECT_GE(row.p, 1);
+        EXPECT_LE(row.p, 6);
+    }
+}
+
+TEST(TermFile, LayoutVariantsLoadTheSameTerms) {
+    const auto reference = std::get<0>(read_planet(planet_text()));
+    std::string one_line = planet_text();
+    for (char& c : one_line) {
+        if (c == '\n') c = ' ';
+    }
+    std::string split; // every value on a line of its own
+    for (const char c : planet_text()) split += c == ',' ? '\n' : c;
+    std::string crlf;
+    for (const char c : planet_text()) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    const struct {
+        const char* name;
+        std::string text;
+    } variants[] = {
+        {"all records on one line", one_line},
+        {"each value on its own line", split},
+        {"CRLF line ends", crlf},
+        {"byte-order mark", "\xEF\xBB\xBF" + planet_text()},
+        {"tabs and extra blanks", "  \t" + planet_text()},
+        {"more than 120 records: the rest is ignored", planet_text() + planet_text()},
+        {"garbage after the last record is not read", planet_text() + "\nnot a number, at all\n"},
+    };
+    for (const auto& v : variants) {
+        const auto result = read_planet(v.text);
+        ASSERT_TRUE((std::holds_alternative<std::array<PlanetTerm, kPlanetTermCount>>(result)))
+            << v.name << ": " << planet_error(v.text);
+        EXPECT_TRUE(same_terms(std::get<0>(result), reference)) << v.name;
+    }
+}
+
+TEST(TermFile, BadFilesGiveOneClearError) {
+    const std::string good = planet_text();
+    const std::string rows119 = first_lines(good, 119);
+    const auto replace_first_line = [&good](const std::string& line) {
+        return line + "\n" + good.substr(good.find('\n') + 1);
+    };
+    const struct {
+        const char* name;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"empty file", "", "planet.txt: 数値がありません（120件が必要です）"},
+        {"119 records", rows119, "planet.txt: 119件目で終わっています（120件が必要です）"},
+        {"ends inside record 120", rows119 + "1, -1",
+         "planet.txt: 120件目の途中で終わっています（120件が必要です）"},
+        {"not a number", replace_first_line("1, -1, 1, abc, 243, 28, 335"),
+         "planet.txt: 1件目の4番目の値「abc」は数値ではありません"},
+        {"a number with trailing letters", replace_first_line("1, -1, 1, 0.013x, 243, 28, 335"),
+         "planet.txt: 1件目の4番目の値「0.013x」は数値ではありません"},
+        {"nan is not a number", replace_first_line("1, -1, 1, nan, 243, 28, 335"),
+         "planet.txt: 1件目の4番目の値「nan」は数値ではありません"},
+        {"infinite value", replace_first_line("1, -1, 1, 1e999, 243, 28, 335"),
+         "planet.txt: 1件目の4番目の値「1e999」は数値として大きすぎます"},
+        {"missing value between commas", replace_first_line("1, -1,, 0.013, 243, 28, 335"),
+         "planet.txt: 1件目の3番目の値がありません"},
+        {"integer field not whole", replace_first_line("1, -1.5, 1, 0.013, 243, 28, 335"),
+         "planet.txt: 1件目の2番目の値「-1.5」は整数ではありません"},
+        {"integer field beyond 16 bits", replace_first_line("1, 40000, 1, 0.013, 243, 28, 335"),
+         "planet.txt: 1件目の2番目の値「40000」は整数の範囲（-32768〜32767）を超えています"},
+        {"body number 0", replace_first_line("0, -1, 1, 0.013, 243, 28, 335"),
+         "planet.txt: 1件目の天体番号「0」は1〜6の範囲外です"},
+        {"body number 7", replace_first_line("7, -1, 1, 0.013, 243, 28, 335"),
+         "planet.txt: 1件目の天体番号「7」は1〜6の範囲外です"},
+        {"absurdly long value", replace_first_line("1, -1, 1, " + std::string(500, '9') + ", 243, 28, 335"),
+         "planet.txt: 1件目の4番目の値「" + std::string(64, '9') + "…」は長すぎます"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(planet_error(c.text), c.message) << c.name;
+}
+
+TEST(TermFile, IntegerFieldsAtTheEdgesOfSixteenBitsLoad) {
+    const std::string good = planet_text();
+    const std::string text = "6, -32768, 32767, 0.013, 243, 28, 335\n" + good.substr(good.find('\n') + 1);
+    const auto result = read_planet(text);
+    ASSERT_EQ(result.index(), 0u) << planet_error(text);
+    EXPECT_EQ(std::get<0>(result)[0].i, -32768);
+    EXPECT_EQ(std::get<0>(result)[0].j, 32767);
+}
+
+TEST(TermFile, LatitudeFileIsCheckedLikeThePlanetFile) {
+    std::istringstream short_file(first_lines(latitude_text(), 33));
+    const auto result = read_latitude_terms(short_file, "latitude.txt");
+    ASSERT_TRUE(std::holds_alternative<TermFileError>(result));
+    EXPECT_EQ(std::get<TermFileError>(result).message,
+              "latitude.txt: 33件目で終わっています（34件が必要です）");
+}
+
+class TermFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("vantora-terms-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    void write(const char* name, const std::string& text) const {
+        std::ofstream(folder / name, std::ios::binary) << text;
+    }
+    std::string load_error() const {
+        const auto result = load_term_tables(folder);
+        const auto* error = std::get_if<TermFileError>(&result);
+        return error ? error->message : std::string("(loaded)");
+    }
+    std::filesystem::path folder;
+};
+
+TEST_F(TermFolder, MissingPlanetFileNamesItsPath) {
+    write("latitude.txt", latitude_text());
+    const std::string message = load_error();
+    EXPECT_EQ(message.rfind("planet.txt: ファイルを開けません（", 0), 0u) << message;
+    EXPECT_NE(message.find((folder / "planet.txt").string()), std::string::npos) << message;
+}
+
+TEST_F(TermFolder, MissingLatitudeFileIsReportedAfterAGoodPlanetFile) {
+    write("planet.txt", planet_text());
+    EXPECT_EQ(load_error().rfind("latitude.txt: ファイルを開けません", 0), 0u);
+}
+
+TEST_F(TermFolder, AFolderInPlaceOfTheFileCannotBeOpened) {
+    std::filesystem::create_directory(folder / "planet.txt");
+    EXPECT_EQ(load_error().rfind("planet.txt: ファイルを開けません", 0), 0u);
+}
+
+TEST_F(TermFolder, BothGoodFilesLoad) {
+    write("planet.txt", planet_text());
+    write("latitude.txt", latitude_text());
+    EXPECT_EQ(load_error(), "(loaded)");
+}
+
+} // namespace
+} // namespace vantora
