@@ -1,10 +1,82 @@
-// Scaffold: replaced by the start-up sequence.
+// The vantora program: the start-up window, then the main window after five seconds.
+//
+// Two environment variables exist for unattended tests only and are not meant for users:
+//   VANTORA_TEST_STARTUP_MS=N   the start-up window opens the main window after N ms (1..60000)
+//                               instead of 5000 ms;
+//   VANTORA_TEST_AUTO_ANSWER=1  every message box is answered with its default button about
+//                               100 ms after it appears, and a line naming it is written to
+//                               stderr, so that a run without a user cannot hang on one.
+#include "ui/main_window.hpp"
+#include "ui/splash_window.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+using vantora::ui::mainform01;
+using vantora::ui::startzarvel;
+
+int startup_interval_ms() {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue("VANTORA_TEST_STARTUP_MS", &ok);
+    return ok && value >= 1 && value <= 60000 ? value : startzarvel::kStartupIntervalMs;
+}
+
+/// Polls for a modal message box every 100 ms; see VANTORA_TEST_AUTO_ANSWER above.
+void install_test_auto_answer(QApplication& app) {
+    auto* poll = new QTimer(&app);
+    poll->setInterval(100);
+    QObject::connect(poll, &QTimer::timeout, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        std::fprintf(stderr, "vantora: test mode answered the message box \"%s\"\n",
+                     qUtf8Printable(box->windowTitle()));
+        std::fflush(stderr);
+        if (QPushButton* answer = box->defaultButton()) {
+            answer->click();
+        } else {
+            box->close();
+        }
+    });
+    poll->start();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantora"));
+    QApplication::setApplicationVersion(vantora::ui::version_text());
+    QApplication::setDesktopFileName(QStringLiteral("vantora"));
+    QApplication::setWindowIcon(QIcon(vantora::ui::data_path(QStringLiteral("vantora.png"))));
     vantora::ui::install_font_substitutes();
-    return 0;
+    if (qEnvironmentVariableIntValue("VANTORA_TEST_AUTO_ANSWER") == 1) install_test_auto_answer(app);
+
+    // The main window deletes itself when it is closed; the QPointer notices.
+    QPointer<mainform01> main_window;
+    bool start_failed = false;
+    QWidget* startup = nullptr;
+    startzarvel startup_window(
+        [&] {
+            main_window = vantora::ui::open_main_window(startup);
+            if (main_window) return;
+            start_failed = true;
+            QCoreApplication::exit(1);
+        },
+        startup_interval_ms());
+    startup = &startup_window;
+    startup_window.show();
+
+    const int status = app.exec();
+    delete main_window;
+    // A failed start may be followed by the quit of the last closed window, which reports 0.
+    return start_failed ? 1 : status;
 }

@@ -65,3 +65,18 @@ void BM_batch_line(benchmark::State& state) {
 BENCHMARK(BM_batch_line);
 
 } // namespace
+
+namespace {
+
+/// The JSON half of a batch line: building the object and writing it.
+void BM_chart_json(benchmark::State& state) {
+    const auto parsed = vantora::cli::parse_batch_line(
+        R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
+        R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
+    const auto& request = std::get<vantora::cli::Request>(parsed);
+    const auto chart = vantora::compute_chart(request.record, request.now, tables());
+    for (auto _ : state) benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
+}
+BENCHMARK(BM_chart_json);
+
+} // namespace

@@ -189,7 +189,8 @@ LocalDateTime local_now() {
 
 nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     const ChartTexts& t = c.texts;
-    nlohmann::ordered_json j;
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    j.get_ref<nlohmann::ordered_json::object_t&>().reserve(32); // the top-level members below
     j["txtBirthday"] = t.txtBirthday;
     j["txtAge"] = t.txtAge;
     j["txtweek"] = t.txtweek;
@@ -220,42 +221,52 @@ nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     const ReversedView r =
         reverse_chart({c.year_stem, c.month_stem, c.day_stem, c.hour_stem, c.year_hidden, c.month_hidden,
                        c.day_hidden, c.hour_hidden, !request.record.hour_unknown});
-    j["reversed"] = {{"lbl_ySeikoku", r.lbl_ySeikoku},   {"lbl_yzSeikoku", r.lbl_yzSeikoku},
-                     {"lbl_mSeikoku", r.lbl_mSeikoku},   {"lblOu", r.lblOu},
-                     {"lbl_dzSeikoku", r.lbl_dzSeikoku}, {"lbl_hSeikoku", r.lbl_hSeikoku},
-                     {"lbl_hzSeikoku", r.lbl_hzSeikoku}, {"lbl_yZokan", r.lbl_yZokan},
-                     {"lbl_mZokan", r.lbl_mZokan},       {"reversal_case", r.reversal_case}};
+    // Members are set one by one: an initializer list would copy every value once more.
+    auto& reversed = j["reversed"] = nlohmann::ordered_json::object();
+    reversed.get_ref<nlohmann::ordered_json::object_t&>().reserve(10);
+    reversed["lbl_ySeikoku"] = r.lbl_ySeikoku;
+    reversed["lbl_yzSeikoku"] = r.lbl_yzSeikoku;
+    reversed["lbl_mSeikoku"] = r.lbl_mSeikoku;
+    reversed["lblOu"] = r.lblOu;
+    reversed["lbl_dzSeikoku"] = r.lbl_dzSeikoku;
+    reversed["lbl_hSeikoku"] = r.lbl_hSeikoku;
+    reversed["lbl_hzSeikoku"] = r.lbl_hzSeikoku;
+    reversed["lbl_yZokan"] = r.lbl_yZokan;
+    reversed["lbl_mZokan"] = r.lbl_mZokan;
+    reversed["reversal_case"] = r.reversal_case;
     j["export"] = export_text(t, request.record.sex, request.stamp);
-    j["values"] = {{"jBirth", c.jBirth},
-                   {"jihun", c.jihun},
-                   {"jisa", c.jisa},
-                   {"jBirthS", c.jBirthS},
-                   {"zg2", c.zg2},
-                   {"gosa", c.gosa},
-                   {"birth_nl", c.birth_nl},
-                   {"month_no", c.month_no},
-                   {"pillar_year", c.pillar_year},
-                   {"true_year", c.true_year},
-                   {"true_month", c.true_month},
-                   {"true_day", c.true_day},
-                   {"true_hour", c.true_hour},
-                   {"true_minute", c.true_minute},
-                   {"year_stem", c.year_stem},
-                   {"year_branch", c.year_branch},
-                   {"month_stem", c.month_stem},
-                   {"month_branch", c.month_branch},
-                   {"day_stem", c.day_stem},
-                   {"day_branch", c.day_branch},
-                   {"hour_stem", c.hour_stem},
-                   {"hour_branch", c.hour_branch},
-                   {"year_hidden", c.year_hidden},
-                   {"month_hidden", c.month_hidden},
-                   {"day_hidden", c.day_hidden},
-                   {"hour_hidden", c.hour_hidden},
-                   {"luck_forward", c.luck_forward},
-                   {"luck_years", c.luck_years},
-                   {"jd_present", c.jd_present},
-                   {"jd_anniversary", c.jd_anniversary}};
+    auto& v = j["values"] = nlohmann::ordered_json::object();
+    v.get_ref<nlohmann::ordered_json::object_t&>().reserve(30);
+    v["jBirth"] = c.jBirth;
+    v["jihun"] = c.jihun;
+    v["jisa"] = c.jisa;
+    v["jBirthS"] = c.jBirthS;
+    v["zg2"] = c.zg2;
+    v["gosa"] = c.gosa;
+    v["birth_nl"] = c.birth_nl;
+    v["month_no"] = c.month_no;
+    v["pillar_year"] = c.pillar_year;
+    v["true_year"] = c.true_year;
+    v["true_month"] = c.true_month;
+    v["true_day"] = c.true_day;
+    v["true_hour"] = c.true_hour;
+    v["true_minute"] = c.true_minute;
+    v["year_stem"] = c.year_stem;
+    v["year_branch"] = c.year_branch;
+    v["month_stem"] = c.month_stem;
+    v["month_branch"] = c.month_branch;
+    v["day_stem"] = c.day_stem;
+    v["day_branch"] = c.day_branch;
+    v["hour_stem"] = c.hour_stem;
+    v["hour_branch"] = c.hour_branch;
+    v["year_hidden"] = c.year_hidden;
+    v["month_hidden"] = c.month_hidden;
+    v["day_hidden"] = c.day_hidden;
+    v["hour_hidden"] = c.hour_hidden;
+    v["luck_forward"] = c.luck_forward;
+    v["luck_years"] = c.luck_years;
+    v["jd_present"] = c.jd_present;
+    v["jd_anniversary"] = c.jd_anniversary;
     return j;
 }
 

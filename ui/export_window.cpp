@@ -1,18 +1,53 @@
-// Scaffold: replaced by the full window.
 #include "ui/export_window.hpp"
+
+#include "ui/ui_common.hpp"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace vantora::ui {
-frmexport::frmexport(QWidget* parent) : QWidget(parent) {
-    setObjectName("frmexport");
+
+frmexport::frmexport(QWidget* parent)
+    : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmexport"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("データのテキスト表示"));
+    setFont(pgothic_font(9));
+    setFixedSize(twips(6150), twips(4290));
+    create_controls();
+    centre_on_screen(this);
+}
+
+void frmexport::create_controls() {
     txtzarvel01 = new QPlainTextEdit(this);
-    txtzarvel01->setObjectName("txtzarvel01");
-    btnclose01 = new QPushButton("CLOSE", this);
-    btnclose01->setObjectName("btnclose01");
+    txtzarvel01->setObjectName(QStringLiteral("txtzarvel01"));
+    txtzarvel01->setGeometry(twips_rect(75, 90, 5940, 3555));
+    txtzarvel01->setFont(gothic_font(9));
+    txtzarvel01->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The luck pillars are lined up by counted spaces: wrapping would break the columns.
+    txtzarvel01->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtzarvel01->setReadOnly(false);
+
+    btnclose01 = new QPushButton(QStringLiteral("CLOSE"), this);
+    btnclose01->setObjectName(QStringLiteral("btnclose01"));
+    btnclose01->setGeometry(twips_rect(120, 3765, 705, 420));
     connect(btnclose01, &QPushButton::clicked, this, &frmexport::btnclose01_Click);
 }
-void frmexport::set_export_text(const QString& text) { txtzarvel01->setPlainText(text); }
-void frmexport::btnclose01_Click() { hide(); }
+
+void frmexport::set_export_text(const QString& text) {
+    // One paragraph per line, so that a copy carries the platform's own line end. Qt folds CR LF
+    // itself when it splits the text; folding it here keeps a bare CR from ever reaching a line.
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtzarvel01->setPlainText(lines);
+}
+
+QString frmexport::shown_text() const {
+    return txtzarvel01->toPlainText();
+}
+
+void frmexport::btnclose01_Click() {
+    hide();
+}
+
 } // namespace vantora::ui

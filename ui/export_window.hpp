@@ -13,10 +13,16 @@ class frmexport : public QWidget {
 public:
     explicit frmexport(QWidget* parent = nullptr);
 
-    /// Replaces the whole content of txtzarvel01 with text (never appends).
+    /// Replaces the whole content of txtzarvel01 with text (never appends). CR LF line ends are
+    /// shown as line breaks; selecting and copying gives the lines with the platform's line end.
     void set_export_text(const QString& text);
 
+    /// The text as the box holds it now, lines separated by "\n" (including the user's edits).
+    QString shown_text() const;
+
 private:
+    void create_controls();
+
     void btnclose01_Click();
 
     QPlainTextEdit* txtzarvel01 = nullptr;

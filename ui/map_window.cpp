@@ -1,6 +1,308 @@
-// Scaffold: replaced by the full window.
 #include "ui/map_window.hpp"
 
+#include "ui/ui_common.hpp"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QtMath>
+
+#include <functional>
+
 namespace vantora::ui {
-frmjpmap::frmjpmap(QWidget* parent) : QWidget(parent) { setObjectName("frmjpmap"); }
+
+namespace {
+
+/// Size of the map picture, pixels (it is shown unscaled).
+constexpr int kMapSide = 500;
+/// Pixel column of the 135° E meridian, drawn as a white line.
+constexpr int kMeridianColumn = 265;
+/// How long a crosshair stays visible while browsing, milliseconds.
+constexpr int kFlashMs = 15;
+
+const QColor kWindowGrey(192, 192, 192);
+const QColor kValueGrey(224, 224, 224);
+const QColor kSea(236, 236, 236);
+const QColor kCrosshair(0, 203, 28);
+const QColor kMeridianLabel(128, 128, 128);
+
+} // namespace
+
+/// The map picture box: the bitmap with the crosshair marks drawn on it in exclusive-or mode,
+/// so that drawing the same crosshair twice restores the map bit for bit.
+class MapPicture : public QWidget {
+public:
+    explicit MapPicture(QWidget* parent)
+        : QWidget(parent) {
+        QImage map(data_path(QStringLiteral("japan_map.bmp")));
+        if (map.isNull()) {
+            // Without the bitmap the window still works over a plain sea.
+            map = QImage(kMapSide, kMapSide, QImage::Format_RGB32);
+            map.fill(kSea);
+        }
+        // Exclusive-or drawing needs a true-colour surface; the file has a colour table.
+        clean_ = map.convertToFormat(QImage::Format_RGB32);
+        marked_ = clean_;
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    std::function<void(QPointF)> on_move;
+    std::function<void(Qt::MouseButton, QPointF)> on_press;
+
+    const QImage& marked() const { return marked_; }
+
+    /// Draws (or, drawn a second time, erases) the crosshair through pixel (x, y).
+    void xor_crosshair(QPoint at) {
+        {
+            QPainter painter(&marked_);
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.setPen(QPen(kCrosshair, 0));
+            painter.drawLine(at.x(), 0, at.x(), kMapSide);
+            painter.drawLine(0, at.y(), kMapSide, at.y());
+        }
+        repaint();
+    }
+
+    /// Shows the crosshair briefly; a later erase_marks() cancels the pending undo.
+    void flash_crosshair(QPoint at) {
+        xor_crosshair(at);
+        const unsigned generation = generation_;
+        QTimer::singleShot(kFlashMs, this, [this, at, generation] {
+            if (generation == generation_) xor_crosshair(at);
+        });
+    }
+
+    /// Removes every mark: the map reappears as loaded.
+    void erase_marks() {
+        ++generation_;
+        marked_ = clean_;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(0, 0, marked_);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (on_move) on_move(event->position());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (on_press) on_press(event->button(), event->position());
+    }
+
+private:
+    QImage clean_;
+    QImage marked_;
+    unsigned generation_ = 0; ///< bumped by erase_marks() so pending flash undos are dropped
+};
+
+namespace {
+
+QLabel* make_label(QWidget* parent, const char* name, const QString& caption, QRect where,
+                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(where);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QLabel* make_value_label(QWidget* parent, const char* name, QRect where) {
+    QLabel* label = make_label(parent, name, QString(), where, Qt::AlignRight | Qt::AlignVCenter);
+    label->setFont(pgothic_font(9.75));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, kValueGrey);
+    label->setPalette(palette);
+    return label;
+}
+
+QPoint pixel_of(QPointF position) {
+    return {qFloor(position.x()), qFloor(position.y())};
+}
+
+} // namespace
+
+frmjpmap::frmjpmap(QWidget* parent)
+    : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmjpmap"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("日本地図"));
+    setFont(pgothic_font(9));
+    setFixedSize(twips(7620), twips(8370));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kWindowGrey);
+    setPalette(palette);
+
+    create_labels();
+    create_buttons();
+    create_picture();
+    create_connections();
+    Form_Activate();
+}
+
+void frmjpmap::create_labels() {
+    const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
+    make_label(this, "Label8", QStringLiteral("北緯"), twips_rect(120, 150, 555, 255),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    lblido = make_value_label(this, "lblido", twips_rect(645, 150, 525, 210));
+    make_label(this, "Label3", QStringLiteral("度"), twips_rect(1185, 150, 315, 300), centred);
+    lblihun = make_value_label(this, "lblihun", twips_rect(1500, 150, 435, 210));
+    make_label(this, "Label5", QStringLiteral("分"), twips_rect(1935, 150, 315, 270), centred);
+    lblibyou = make_value_label(this, "lblibyou", twips_rect(2235, 150, 435, 210));
+    make_label(this, "Label7", QStringLiteral("秒"), twips_rect(2715, 150, 315, 270), centred);
+
+    make_label(this, "Label1", QStringLiteral("東経"), twips_rect(120, 495, 555, 255),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    lblkdo = make_value_label(this, "lblkdo", twips_rect(645, 465, 525, 210));
+    make_label(this, "Label10", QStringLiteral("度"), twips_rect(1200, 480, 285, 285), centred);
+    lblkhun = make_value_label(this, "lblkhun", twips_rect(1515, 465, 435, 210));
+    make_label(this, "Label12", QStringLiteral("分"), twips_rect(1950, 480, 255, 285), centred);
+    lblkbyou = make_value_label(this, "lblkbyou", twips_rect(2235, 465, 435, 210));
+    make_label(this, "Label14", QStringLiteral("秒"), twips_rect(2715, 465, 315, 285), centred);
+}
+
+void frmjpmap::create_buttons() {
+    const auto make_button = [this](const char* name, const QString& caption, QRect where) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(where);
+        return button;
+    };
+    btndecide = make_button("btndecide", QStringLiteral("決定"), twips_rect(5565, 120, 600, 600));
+    btncancel = make_button("btncancel", QStringLiteral("取消"), twips_rect(6255, 120, 600, 600));
+    btnClose = make_button("btnClose", QStringLiteral("Close"), twips_rect(6945, 120, 600, 600));
+}
+
+void frmjpmap::create_picture() {
+    Picture1 = new MapPicture(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twips_rect(60, 810, 7500, 7500));
+
+    // The meridian and its caption lie on the picture but leave the mouse to it.
+    auto* line = new QWidget(Picture1);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setGeometry(kMeridianColumn, 0, 1, kMapSide);
+    line->setAutoFillBackground(true);
+    QPalette line_palette = line->palette();
+    line_palette.setColor(QPalette::Window, Qt::white);
+    line->setPalette(line_palette);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    QLabel* caption =
+        make_label(Picture1, "Label2", QStringLiteral("東経135度/日本標準時"), QRect(270, 478, 123, 15));
+    QPalette caption_palette = caption->palette();
+    caption_palette.setColor(QPalette::WindowText, kMeridianLabel);
+    caption->setPalette(caption_palette);
+    caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void frmjpmap::create_connections() {
+    Picture1->on_move = [this](QPointF position) { Picture1_MouseMove(position); };
+    Picture1->on_press = [this](Qt::MouseButton button, QPointF position) {
+        Picture1_MouseDown(button, position);
+    };
+    connect(btndecide, &QPushButton::clicked, this, &frmjpmap::btndecide_Click);
+    connect(btncancel, &QPushButton::clicked, this, &frmjpmap::btncancel_Click);
+    connect(btnClose, &QPushButton::clicked, this, &frmjpmap::btnClose_Click);
+}
+
+void frmjpmap::Form_Activate() {
+    for (QLabel* label : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou}) label->clear();
+    // A point fixed before the window lost the focus is released, so its mark goes with it.
+    Picture1->erase_marks();
+    map_lock_ = 0;
+    btndecide->setEnabled(false);
+    btncancel->setEnabled(false);
+    scale_ = map::MapScale{};
+    setWindowTitle(QStringLiteral("日本地図"));
+    centre_on_screen(this);
+}
+
+QImage frmjpmap::shown_map() const {
+    return Picture1->marked();
+}
+
+void frmjpmap::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    QWidget::changeEvent(event);
+}
+
+void frmjpmap::showEvent(QShowEvent* event) {
+    // Showing the window normally activates it; resetting here as well keeps a reopened map
+    // clean where the window system does not hand it the focus (or it already had it when hidden).
+    if (!event->spontaneous()) Form_Activate();
+    QWidget::showEvent(event);
+}
+
+void frmjpmap::closeEvent(QCloseEvent* event) {
+    emit closed_through_frame();
+    QWidget::closeEvent(event);
+}
+
+void frmjpmap::show_position(QPointF position) {
+    const auto x = static_cast<float>(position.x());
+    const auto y = static_cast<float>(position.y());
+    const map::Dms lon = map::split_dms(map::longitude_at(x, scale_));
+    const map::Dms lat = map::split_dms(map::latitude_at(y, scale_));
+    lblkdo->setText(QString::number(lon.degrees));
+    lblkhun->setText(QString::number(lon.minutes));
+    lblkbyou->setText(QString::number(lon.seconds));
+    lblido->setText(QString::number(lat.degrees));
+    lblihun->setText(QString::number(lat.minutes));
+    lblibyou->setText(QString::number(lat.seconds));
+}
+
+void frmjpmap::Picture1_MouseMove(QPointF position) {
+    if (map_lock_ == 1) return;
+    show_position(position);
+    Picture1->flash_crosshair(pixel_of(position));
+}
+
+void frmjpmap::Picture1_MouseDown(Qt::MouseButton button, QPointF position) {
+    if (button == Qt::RightButton) {
+        if (map_lock_ == 1) release_point();
+        return;
+    }
+    if (button != Qt::LeftButton && button != Qt::MiddleButton) return;
+    if (map_lock_ == 1) return;
+    show_position(position);
+    Picture1->xor_crosshair(pixel_of(position));
+    map_lock_ = 1;
+    btndecide->setEnabled(true);
+    btncancel->setEnabled(true);
+}
+
+void frmjpmap::release_point() {
+    Picture1->erase_marks();
+    map_lock_ = 0;
+    btndecide->setEnabled(false);
+    btncancel->setEnabled(false);
+}
+
+void frmjpmap::btndecide_Click() {
+    const double lon = map::longitude_from_texts(lblkdo->text().toStdString(), lblkhun->text().toStdString(),
+                                                 lblkbyou->text().toStdString());
+    const map::TimeDifferenceTexts texts = map::time_difference_texts(lon);
+    emit decided(QString::fromStdString(texts.minutes), QString::fromStdString(texts.seconds));
+    btncancel->setEnabled(true);
+    hide();
+}
+
+void frmjpmap::btncancel_Click() {
+    release_point();
+}
+
+void frmjpmap::btnClose_Click() {
+    hide();
+}
+
 } // namespace vantora::ui

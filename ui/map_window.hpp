@@ -1,14 +1,33 @@
 // frmjpmap: a map of Japan that turns a chosen point into the time difference from 135° E.
 #pragma once
 
+#include "ui/map_geometry.hpp"
+
+#include <QImage>
 #include <QWidget>
 
+class QLabel;
+class QPushButton;
+
 namespace vantora::ui {
+
+class MapPicture;
 
 class frmjpmap : public QWidget {
     Q_OBJECT
 public:
     explicit frmjpmap(QWidget* parent = nullptr);
+
+    /// The reset that runs every time the window becomes active: empty value labels, no fixed
+    /// point (any mark erased), both "決定" and "取消" disabled, the scale constants, the
+    /// caption, and the window centred on the screen.
+    void Form_Activate();
+
+    /// 0 while browsing (the labels follow the pointer), 1 while a point is fixed.
+    int map_lock() const { return map_lock_; }
+
+    /// The map as it is shown now, with the crosshair marks drawn on it (500 × 500 pixels).
+    QImage shown_map() const;
 
 signals:
     /// "決定": the texts for the main window's minutes and seconds boxes ("-0" west of 135° E
@@ -16,6 +35,40 @@ signals:
     void decided(const QString& minutes_text, const QString& seconds_text);
     /// The window was closed through the window frame (it is being destroyed).
     void closed_through_frame();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void create_labels();
+    void create_buttons();
+    void create_picture();
+    void create_connections();
+
+    void Picture1_MouseMove(QPointF position);
+    void Picture1_MouseDown(Qt::MouseButton button, QPointF position);
+    void btndecide_Click();
+    void btncancel_Click();
+    void btnClose_Click();
+
+    void show_position(QPointF position);
+    void release_point();
+
+    int map_lock_ = 0;
+    map::MapScale scale_;
+
+    MapPicture* Picture1 = nullptr;
+    QLabel* lblido = nullptr;
+    QLabel* lblihun = nullptr;
+    QLabel* lblibyou = nullptr;
+    QLabel* lblkdo = nullptr;
+    QLabel* lblkhun = nullptr;
+    QLabel* lblkbyou = nullptr;
+    QPushButton* btndecide = nullptr;
+    QPushButton* btncancel = nullptr;
+    QPushButton* btnClose = nullptr;
 };
 
 } // namespace vantora::ui

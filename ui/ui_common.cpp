@@ -34,14 +34,17 @@ QString data_path(const QString& file_name) {
     return QString::fromStdString((vantora::data_folder() / file_name.toStdString()).string());
 }
 
-QPixmap data_picture(const QString& file_name) { return QPixmap(data_path(file_name)); }
+QPixmap data_picture(const QString& file_name) {
+    return QPixmap(data_path(file_name));
+}
 
 void centre_on_screen(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();
     const QSize size = window->frameGeometry().size();
-    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
 }
 
 } // namespace vantora::ui

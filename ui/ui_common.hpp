@@ -12,7 +12,9 @@ namespace vantora::ui {
 
 /// Window and control geometry is designed in twips (1/1440 inch); 15 twips are one logical
 /// pixel at 96 dpi, and Qt scales logical pixels for high-density screens.
-constexpr int twips(int value) { return value / 15; }
+constexpr int twips(int value) {
+    return value / 15;
+}
 inline QRect twips_rect(int left, int top, int width, int height) {
     return {twips(left), twips(top), twips(width), twips(height)};
 }
