@@ -163,14 +163,15 @@ template <class T> TermResult<T> open_and_read(const std::filesystem::path& path
     return read(in, name);
 }
 
-} // namespace
-
-TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
-                                                                       std::string_view file_name) {
-    TermReader reader(in, file_name, kPlanetTermCount);
-    std::array<PlanetTerm, kPlanetTermCount> terms{};
-    for (std::size_t r = 0; r < kPlanetTermCount; ++r) {
-        const auto v = reader.next_record<7>(r);
+/// Reads Count records of Width values. The first three, p, i and j, are checked as a body
+/// number and two 16-bit multipliers; make_term builds the row from them and the record.
+template <class Term, std::size_t Count, std::size_t Width, class MakeTerm>
+TermResult<std::array<Term, Count>> read_terms(std::istream& in, std::string_view file_name,
+                                               MakeTerm make_term) {
+    TermReader reader(in, file_name, Count);
+    std::array<Term, Count> terms{};
+    for (std::size_t r = 0; r < Count; ++r) {
+        const auto v = reader.next_record<Width>(r);
         if (!v) return reader.error();
         const auto p = reader.body((*v)[0], r);
         if (!p) return reader.error();
@@ -178,27 +179,27 @@ TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istr
         if (!i) return reader.error();
         const auto j = reader.whole((*v)[2], r, 2);
         if (!j) return reader.error();
-        terms[r] = PlanetTerm{*p, *i, *j, (*v)[3], (*v)[4], (*v)[5], (*v)[6]};
+        terms[r] = make_term(*p, *i, *j, *v);
     }
     return terms;
 }
 
+} // namespace
+
+TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
+                                                                       std::string_view file_name) {
+    return read_terms<PlanetTerm, kPlanetTermCount, 7>(
+        in, file_name, [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 7>& v) {
+            return PlanetTerm{p, i, j, v[3], v[4], v[5], v[6]};
+        });
+}
+
 TermResult<std::array<LatitudeTerm, kLatitudeTermCount>> read_latitude_terms(std::istream& in,
                                                                              std::string_view file_name) {
-    TermReader reader(in, file_name, kLatitudeTermCount);
-    std::array<LatitudeTerm, kLatitudeTermCount> terms{};
-    for (std::size_t r = 0; r < kLatitudeTermCount; ++r) {
-        const auto v = reader.next_record<5>(r);
-        if (!v) return reader.error();
-        const auto p = reader.body((*v)[0], r);
-        if (!p) return reader.error();
-        const auto i = reader.whole((*v)[1], r, 1);
-        if (!i) return reader.error();
-        const auto j = reader.whole((*v)[2], r, 2);
-        if (!j) return reader.error();
-        terms[r] = LatitudeTerm{*p, *i, *j, (*v)[3], (*v)[4]};
-    }
-    return terms;
+    return read_terms<LatitudeTerm, kLatitudeTermCount, 5>(
+        in, file_name, [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 5>& v) {
+            return LatitudeTerm{p, i, j, v[3], v[4]};
+        });
 }
 
 TermResult<TermTables> load_term_tables(const std::filesystem::path& folder) {
