@@ -77,10 +77,13 @@ std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
 /// The text of a JSON value that stands for a number or "?": integers as decimals, strings as they are.
 std::optional<std::string> json_text(const nlohmann::json& value) {
     if (value.is_string()) return value.get<std::string>();
+    // Unsigned first: a value above 2^63 read as long long would wrap to a negative number.
+    if (value.is_number_unsigned()) return std::to_string(value.get<unsigned long long>());
     if (value.is_number_integer()) return std::to_string(value.get<long long>());
     if (value.is_number_float()) {
         const double x = value.get<double>();
-        if (x == static_cast<double>(static_cast<long long>(x)) && x > -1e9 && x < 1e9) {
+        // The range test comes first: converting a double beyond long long is undefined.
+        if (x > -1e9 && x < 1e9 && x == static_cast<double>(static_cast<long long>(x))) {
             return std::to_string(static_cast<long long>(x));
         }
         return nlohmann::json(x).dump();

@@ -1,0 +1,51 @@
+// Fuzz target: arbitrary bytes as one line of a `vantora-chart --batch` input.
+//
+// parse_batch_line must return a Request or a RequestError with a message. A Request is
+// computed and written as JSON exactly as the command does (invalid UTF-8 in a stamp replaced,
+// not thrown), and the chart must hold every invariant of chart_invariants.hpp.
+#include "chart/compute_chart.hpp"
+#include "cli/chart_request.hpp"
+#include "core/term_file.hpp"
+#include "fuzz/chart_invariants.hpp"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+vantora::TermTables shipped_tables() {
+    const auto loaded = vantora::load_term_tables(VANTORA_SOURCE_DIR "/data");
+    if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {
+        std::fprintf(stderr, "shipped term files do not load: %s\n", error->message.c_str());
+        std::abort();
+    }
+    return std::get<vantora::TermTables>(loaded);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const vantora::TermTables tables = shipped_tables();
+    const std::string_view line(reinterpret_cast<const char*>(data), size);
+    const auto parsed = vantora::cli::parse_batch_line(line);
+    if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
+        if (error->message.empty()) {
+            std::fprintf(stderr, "RequestError without a message\n");
+            std::abort();
+        }
+        return 0;
+    }
+    const auto& request = std::get<vantora::cli::Request>(parsed);
+    const vantora::Chart chart = vantora::compute_chart(request.record, request.now, tables);
+    const std::string failures = vantora::invariants::chart_failures(chart, request.record);
+    if (!failures.empty()) {
+        std::fprintf(stderr, "chart invariants broken:\n%s", failures.c_str());
+        std::abort();
+    }
+    const std::string json = vantora::cli::chart_json(chart, request)
+                                 .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (json.empty() || json.front() != '{') std::abort();
+    return 0;
+}

@@ -1,0 +1,389 @@
+// Every bad input of the vantora-chart command ends in its error and exit status, run as a child
+// process of the built program: 2 for a bad option, 1 for a batch with bad lines (each answered
+// in its place), 3 for term files that do not load. Also the messages of parse_batch_line.
+#include "cli/chart_request.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+constexpr int kExitBatchLineFailed = 1;
+constexpr int kExitBadInput = 2;
+constexpr int kExitBadTermFiles = 3;
+
+/// The keys of every chart line the command writes.
+const std::vector<std::string> kChartKeys{
+    "txtBirthday", "txtAge",     "txtweek",  "txtShin", "txtKinjisa", "txtKoutai",
+    "txtKoutaiYM", "txtKoukei",  "yKan",     "yShi",    "mKan",       "mShi",
+    "dKan",        "dShi",       "hKan",     "hShi",    "lbl_yZokan", "lbl_mZokan",
+    "lbl_dZokan",  "lbl_hZokan", "lblOu",    "dun_kan", "dun_shi",    "sai1",
+    "sai2",        "bold",       "reversed", "export",  "values"};
+
+struct ChildRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string read_all(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+/// A fresh folder under the system's temporary folder, removed by the destructor.
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        static int counter = 0;
+        path = fs::temp_directory_path() /
+               ("vantora_cli_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+/// Runs a program with arguments and standard input, capturing its exit status and both outputs.
+ChildRun run(const fs::path& program, const std::vector<std::string>& args, const std::string& input = "") {
+    TempFolder io;
+    const fs::path in = io.path / "in", out = io.path / "out", err = io.path / "err";
+    std::ofstream(in, std::ios::binary) << input;
+    std::string command = quoted(program.string());
+    for (const auto& arg : args) command += " " + quoted(arg);
+    command += " <" + quoted(in.string()) + " >" + quoted(out.string()) + " 2>" + quoted(err.string());
+    const int raw = std::system(command.c_str());
+    ChildRun result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = read_all(out);
+    result.err = read_all(err);
+    return result;
+}
+
+const fs::path kChartProgram = fs::path(VANTORA_BIN_DIR) / "vantora-chart";
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+/// A good birth as options; each bad case overrides one of them.
+std::map<std::string, std::string> good_options() {
+    return {{"--year", "1990"},        {"--month", "4"},          {"--day", "15"},
+            {"--hour", "10"},          {"--minute", "30"},        {"--sex", "male"},
+            {"--offset-minutes", "0"}, {"--offset-seconds", "0"}, {"--now", "2026-12-08T10:00:00"}};
+}
+
+std::vector<std::string> as_args(const std::map<std::string, std::string>& options) {
+    std::vector<std::string> args{"--json"};
+    // "--name=value" so that values starting with "-" are not taken for options; an empty value
+    // as its own argument, since CLI11 reads "--name=" as asking for the next argument.
+    for (const auto& [name, value] : options) {
+        if (value.empty()) {
+            args.push_back(name);
+            args.push_back(value);
+        } else {
+            args.push_back(name + "=" + value);
+        }
+    }
+    return args;
+}
+
+TEST(ChartCommand, GoodOptionsPrintOneChart) {
+    const ChildRun r = run(kChartProgram, as_args(good_options()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const json chart = json::parse(r.out);
+    for (const auto& key : kChartKeys) EXPECT_TRUE(chart.contains(key)) << key;
+}
+
+struct BadOption {
+    const char* name;
+    std::map<std::string, std::string> changes;
+    const char* field; ///< the field the message must name
+};
+
+class ChartCommandBadOption : public ::testing::TestWithParam<BadOption> {};
+
+TEST_P(ChartCommandBadOption, ExitsWithStatus2AndAMessageNamingTheField) {
+    auto options = good_options();
+    for (const auto& [name, value] : GetParam().changes) options[name] = value;
+    const ChildRun r = run(kChartProgram, as_args(options));
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(GetParam().field), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryBadField, ChartCommandBadOption,
+    ::testing::Values(
+        BadOption{"year_1499", {{"--year", "1499"}}, "year"},
+        BadOption{"year_2100", {{"--year", "2100"}}, "year"},
+        BadOption{"month_0", {{"--month", "0"}}, "month"},
+        BadOption{"month_13", {{"--month", "13"}}, "month"},
+        BadOption{"april_31", {{"--month", "4"}, {"--day", "31"}}, "day"},
+        BadOption{"february_30", {{"--year", "2000"}, {"--month", "2"}, {"--day", "30"}}, "day"},
+        BadOption{"february_29_2001", {{"--year", "2001"}, {"--month", "2"}, {"--day", "29"}}, "day"},
+        BadOption{"february_29_1900", {{"--year", "1900"}, {"--month", "2"}, {"--day", "29"}}, "day"},
+        BadOption{"day_0", {{"--day", "0"}}, "day"}, BadOption{"hour_24", {{"--hour", "24"}}, "hour"},
+        BadOption{"hour_minus_1", {{"--hour", "-1"}}, "hour"},
+        BadOption{"hour_empty", {{"--hour", ""}}, "hour"},
+        BadOption{"minute_60", {{"--minute", "60"}}, "minute"},
+        BadOption{"minute_fraction", {{"--minute", "5.5"}}, "minute"},
+        BadOption{"sex_x", {{"--sex", "x"}}, "sex"},
+        BadOption{"offset_minutes_5a", {{"--offset-minutes", "5a"}}, "offset_minutes"},
+        BadOption{"offset_minutes_60", {{"--offset-minutes", "60"}}, "offset_minutes"},
+        BadOption{"offset_minutes_minus_60", {{"--offset-minutes", "-60"}}, "offset_minutes"},
+        BadOption{"offset_minutes_double_minus", {{"--offset-minutes", "--5"}}, "offset_minutes"},
+        BadOption{"offset_seconds_6_characters", {{"--offset-seconds", "123456"}}, "offset_seconds"},
+        BadOption{"now_not_a_date", {{"--now", "yesterday"}}, "now"},
+        BadOption{"now_february_30", {{"--now", "2026-02-30T10:00:00"}}, "now"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ChartCommand, MissingOptionExitsWithStatus2) {
+    auto options = good_options();
+    options.erase("--sex");
+    const ChildRun r = run(kChartProgram, as_args(options));
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("--sex"), std::string::npos) << r.err;
+}
+
+json good_line(int year, int month, int day) {
+    return {{"year", year},
+            {"month", month},
+            {"day", day},
+            {"hour", 9},
+            {"minute", 5},
+            {"sex", "female"},
+            {"offset_minutes", "-5"},
+            {"offset_seconds", "30"},
+            {"now", "2026-12-08T10:00:00"}};
+}
+
+TEST(ChartCommand, BatchAnswersEveryLineInOrderAndExitsWith1WhenAnyIsBad) {
+    struct Line {
+        std::string text;
+        const char* field; ///< nullptr for a good line
+    };
+    const auto with = [](const char* key, json value) {
+        json line = good_line(1975, 3, 8);
+        line[key] = std::move(value);
+        return line.dump();
+    };
+    json missing_sex = good_line(1975, 3, 8);
+    missing_sex.erase("sex");
+    const std::vector<Line> lines{
+        {good_line(1975, 3, 8).dump(), nullptr},
+        {R"({"year": 1975, "month": )", "JSON"},
+        {"[1, 2, 3]", "JSON"},
+        {missing_sex.dump(), "sex"},
+        {with("year", 1499), "year"},
+        {with("year", 2100), "year"},
+        {with("month", 0), "month"},
+        {with("month", 13), "month"},
+        {good_line(2001, 2, 29).dump(), "day"},
+        {good_line(2000, 4, 31).dump(), "day"},
+        {with("hour", 24), "hour"},
+        {with("hour", -1), "hour"},
+        {with("minute", 60), "minute"},
+        {with("sex", "x"), "sex"},
+        {with("offset_minutes", "5a"), "offset_minutes"},
+        {with("offset_minutes", "60"), "offset_minutes"},
+        {with("offset_minutes", "--5"), "offset_minutes"},
+        {with("offset_seconds", "123456"), "offset_seconds"},
+        {with("year", json::array()), "year"},
+        {with("now", "2026-13-01T00:00:00"), "now"},
+        {with("now", 5), "now"},
+        {with("stamp", 5), "stamp"},
+        {good_line(2099, 12, 31).dump(), nullptr},
+    };
+    std::string input;
+    for (const auto& line : lines) input += line.text + "\n";
+
+    const ChildRun r = run(kChartProgram, {"--batch"}, input);
+    EXPECT_EQ(r.status, kExitBatchLineFailed) << r.err;
+    const auto out = lines_of(r.out);
+    ASSERT_EQ(out.size(), lines.size()) << r.out;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        SCOPED_TRACE("line " + std::to_string(k + 1) + ": " + lines[k].text);
+        const json got = json::parse(out[k]);
+        if (lines[k].field) {
+            ASSERT_EQ(got.size(), 2u) << out[k];
+            EXPECT_EQ(got["line"], k + 1);
+            EXPECT_NE(got["error"].get<std::string>().find(lines[k].field), std::string::npos) << out[k];
+        } else {
+            for (const auto& key : kChartKeys) EXPECT_TRUE(got.contains(key)) << key;
+        }
+    }
+}
+
+TEST(ChartCommand, BatchOfGoodLinesExitsWith0AndWritesCompleteCharts) {
+    const std::vector<json> births{good_line(1500, 1, 1), good_line(1975, 3, 8), good_line(2000, 2, 29),
+                                   good_line(2099, 12, 31)};
+    std::string input;
+    for (const auto& birth : births) input += birth.dump() + "\n";
+    const ChildRun r = run(kChartProgram, {"--batch"}, input);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto out = lines_of(r.out);
+    ASSERT_EQ(out.size(), births.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        const json got = json::parse(out[k]);
+        for (const auto& key : kChartKeys) EXPECT_TRUE(got.contains(key)) << "line " << k + 1 << " " << key;
+        // Each chart answers its own line: the birth-date sentence starts with that line's year.
+        EXPECT_TRUE(
+            got["txtBirthday"].get<std::string>().starts_with(std::to_string(births[k]["year"].get<int>())));
+    }
+}
+
+struct BrokenData {
+    const char* name;
+    bool with_planet;         ///< copy planet.txt at all
+    std::size_t planet_lines; ///< lines of planet.txt kept (all when 0)
+    const char* tail;         ///< written after the kept lines
+    const char* message;      ///< part of the loader's message
+};
+
+class ChartCommandBrokenData : public ::testing::TestWithParam<BrokenData> {};
+
+TEST_P(ChartCommandBrokenData, ExitsWithStatus3AndTheLoadersMessage) {
+    TempFolder folder;
+    const fs::path program = folder.path / "vantora-chart";
+    fs::copy_file(kChartProgram, program);
+    fs::copy_file(fs::path(VANTORA_SOURCE_DIR) / "data" / "latitude.txt", folder.path / "latitude.txt");
+    if (GetParam().with_planet) {
+        const auto all = lines_of(read_all(fs::path(VANTORA_SOURCE_DIR) / "data" / "planet.txt"));
+        std::ofstream planet(folder.path / "planet.txt", std::ios::binary);
+        for (std::size_t k = 0;
+             k < all.size() && (GetParam().planet_lines == 0 || k < GetParam().planet_lines); ++k) {
+            planet << all[k] << "\n";
+        }
+        planet << GetParam().tail;
+    }
+    for (const bool batch : {false, true}) {
+        SCOPED_TRACE(batch ? "batch" : "single");
+        const ChildRun r = batch ? run(program, {"--batch"}, good_line(1975, 3, 8).dump() + "\n")
+                                 : run(program, as_args(good_options()));
+        EXPECT_EQ(r.status, kExitBadTermFiles);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("planet.txt"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFolder, ChartCommandBrokenData,
+    ::testing::Values(BrokenData{"planet_missing", false, 0, "", "開けません"},
+                      BrokenData{"planet_119_records", true, 119, "", "119件目で終わっています"},
+                      BrokenData{"planet_cut_mid_record", true, 60, "1, -1, 2",
+                                 "61件目の途中で終わっています"},
+                      BrokenData{"planet_body_7", true, 119, "7, 1, 1, 0.1, 2, 3, 4", "1〜6の範囲外です"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BadLine {
+    const char* name;
+    std::string line;
+    const char* message_start; ///< the message opens with the field it names
+};
+
+class ParseBatchLineError : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(ParseBatchLineError, NamesTheBadField) {
+    const auto parsed = vantora::cli::parse_batch_line(GetParam().line);
+    ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed)) << GetParam().line;
+    const std::string& message = std::get<vantora::cli::RequestError>(parsed).message;
+    EXPECT_TRUE(message.starts_with(GetParam().message_start)) << message;
+}
+
+std::string line_with(const char* key, json value) {
+    json line = good_line(1975, 3, 8);
+    if (value.is_discarded()) {
+        line.erase(key);
+    } else {
+        line[key] = std::move(value);
+    }
+    return line.dump();
+}
+
+const json kRemove = json(json::value_t::discarded);
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryField, ParseBatchLineError,
+    ::testing::Values(
+        BadLine{"not_json", "{year:", "JSONとして読めません"}, BadLine{"empty", "", "JSONとして読めません"},
+        BadLine{"array", "[]", "JSONオブジェクトではありません"},
+        BadLine{"number", "42", "JSONオブジェクトではありません"},
+        BadLine{"year_missing", line_with("year", kRemove), "year:"},
+        BadLine{"month_missing", line_with("month", kRemove), "month:"},
+        BadLine{"day_missing", line_with("day", kRemove), "day:"},
+        BadLine{"hour_missing", line_with("hour", kRemove), "hour:"},
+        BadLine{"minute_missing", line_with("minute", kRemove), "minute:"},
+        BadLine{"sex_missing", line_with("sex", kRemove), "sex:"},
+        BadLine{"offset_minutes_missing", line_with("offset_minutes", kRemove), "offset_minutes:"},
+        BadLine{"offset_seconds_missing", line_with("offset_seconds", kRemove), "offset_seconds:"},
+        BadLine{"now_missing", line_with("now", kRemove), "now:"},
+        BadLine{"year_1499", line_with("year", 1499), "year:"},
+        BadLine{"year_text_2100", line_with("year", "2100"), "year:"},
+        BadLine{"year_fraction", line_with("year", 1975.5), "year:"},
+        // Found by fuzzing: a float beyond long long was converted before its range test.
+        BadLine{"year_float_2e59", line_with("year", 2.44e59), "year:"},
+        BadLine{"year_float_minus_1e19", line_with("year", -1e19), "year:"},
+        // Above 2^63 an unsigned JSON number once wrapped to a small negative one.
+        BadLine{"offset_minutes_wraps_to_minus_5", line_with("offset_minutes", 18446744073709551611ull),
+                "offset_minutes:"},
+        BadLine{"year_unsigned_huge", line_with("year", 18446744073709551615ull), "year:"},
+        BadLine{"year_null", line_with("year", nullptr), "year:"},
+        BadLine{"year_object", line_with("year", json::object()), "year:"},
+        BadLine{"month_13", line_with("month", 13), "month:"},
+        BadLine{"day_32", line_with("day", 32), "day:"}, BadLine{"hour_24", line_with("hour", 24), "hour:"},
+        BadLine{"hour_true", line_with("hour", true), "hour:"},
+        BadLine{"minute_minus_1", line_with("minute", -1), "minute:"},
+        BadLine{"sex_upper_case", line_with("sex", "Male"), "sex:"},
+        BadLine{"offset_minutes_plus", line_with("offset_minutes", "+5"), "offset_minutes:"},
+        BadLine{"offset_minutes_huge", line_with("offset_minutes", "99999999999"), "offset_minutes:"},
+        BadLine{"offset_seconds_long", line_with("offset_seconds", "123456"), "offset_seconds:"},
+        BadLine{"now_number", line_with("now", 2026), "now:"},
+        BadLine{"now_hour_24", line_with("now", "2026-12-08T24:00:00"), "now:"},
+        BadLine{"stamp_number", line_with("stamp", 1), "stamp:"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParseBatchLine, AcceptsUnknownHourAndMinuteAndTheLongestSecondsText) {
+    json line = good_line(1975, 3, 8);
+    line["hour"] = "?";
+    line["minute"] = "?";
+    line["offset_seconds"] = "12345";
+    const auto parsed = vantora::cli::parse_batch_line(line.dump());
+    ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed))
+        << std::get<vantora::cli::RequestError>(parsed).message;
+    const auto& record = std::get<vantora::cli::Request>(parsed).record;
+    EXPECT_TRUE(record.hour_unknown);
+    EXPECT_TRUE(record.minute_unknown);
+    EXPECT_EQ(record.offset_seconds, 12345);
+}
+
+} // namespace
