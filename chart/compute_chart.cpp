@@ -109,10 +109,13 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     // The Sun's longitude at the birth, light time removed by a second solar position.
     c.jihun = c.true_hour / 24 + c.true_minute / kMinutesPerDay;
     double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
-    const SunPosition first = calc_sun_position(c.true_year, c.true_month, ut_day, tables);
+    // The first position is needed only for its distance, the second only for its longitude.
+    const SunPosition first =
+        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
     c.gosa = calc_gosa(first.sun_distance, record.birth_year);
     ut_day -= c.gosa;
-    c.birth_nl = calc_sun_position(c.true_year, c.true_month, ut_day, tables).sun_longitude;
+    c.birth_nl =
+        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude).sun_longitude;
     texts.txtKoukei = general_text(c.birth_nl);
 
     // Solar month, pillar year and the four pillars.

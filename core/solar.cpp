@@ -36,7 +36,7 @@ void calc_equation_of_center(SunPosition& sun, double t) {
                          (-9138 + 46 * t) * cos_deg(2 * g) + (-145 + t) * cos_deg(3 * g) - 2 * cos_deg(4 * g);
 }
 
-void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables) {
+void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables, SunResults results) {
     const double years = (jd - kJd1850) / kDaysPerJulianYear;
     sun.anomaly[0] = 1494.7253 * years + 248.07;  // Mercury
     sun.anomaly[1] = 585.17493 * years + 114.5;   // Venus
@@ -44,23 +44,27 @@ void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables) {
     sun.anomaly[4] = 30.34583 * years + 148.031;  // Jupiter
     sun.anomaly[5] = 12.21794 * years + 284.716;  // Saturn
     const double g = sun.anomaly[2];
+    const bool want_longitude = results != SunResults::distance;
+    const bool want_distance = results != SunResults::longitude;
     double longitude = 0, radius = 0, latitude = 0;
     // Body numbers were checked to lie in 1..6 when the term files were read.
     for (const PlanetTerm& term : tables.planet_terms) {
         const double m = sun.anomaly[static_cast<std::size_t>(term.p - 1)];
-        longitude += term.a * cos_deg(term.alpha - term.i * m - term.j * g);
-        radius += term.b * cos_deg(term.beta - term.i * m - term.j * g);
+        if (want_longitude) longitude += term.a * cos_deg(term.alpha - term.i * m - term.j * g);
+        if (want_distance) radius += term.b * cos_deg(term.beta - term.i * m - term.j * g);
     }
-    for (const LatitudeTerm& term : tables.latitude_terms) {
-        const double m = sun.anomaly[static_cast<std::size_t>(term.p - 1)];
-        latitude += term.a * cos_deg(term.alpha - term.i * m - term.j * g);
+    if (results == SunResults::all) {
+        for (const LatitudeTerm& term : tables.latitude_terms) {
+            const double m = sun.anomaly[static_cast<std::size_t>(term.p - 1)];
+            latitude += term.a * cos_deg(term.alpha - term.i * m - term.j * g);
+        }
     }
     sun.lon_part[2] = longitude / kArcsecondsPerDegree;
     sun.radius_part[2] = radius;
     sun.lat_part[2] = latitude / kArcsecondsPerDegree;
 }
 
-void calc_moon_terms(SunPosition& sun, double t) {
+void calc_moon_terms(SunPosition& sun, double t, SunResults results) {
     const double days = kDaysPerJulianCentury * t;
     const double g = sun.anomaly[2];
     const double t2 = t * t, t3 = t2 * t;
@@ -80,6 +84,7 @@ void calc_moon_terms(SunPosition& sun, double t) {
     sun.lat_part[3] =
         (0.576 * sin_deg(f) + 0.016 * sin_deg(f + l) - 0.047 * sin_deg(f - l) + 0.021 * sin_deg(f - 2 * e)) /
         kArcsecondsPerDegree;
+    if (results == SunResults::distance) return; // the nutation moves only the longitude
     // The nutation takes its own, slightly different polynomial for the argument of latitude.
     const double f2 = 11.250889 + 13.229350449 * days - 2.407e-12 * days * days - 7e-21 * days * days * days;
     sun.lon_part[3] += nutation_longitude(l, sun.sun_mean_anomaly, f2, d, node, t);
@@ -89,22 +94,27 @@ void calc_long_period(SunPosition& sun, double t) {
     sun.lon_part[4] = (0.202 * sin_deg(315.6 + 893.3 * t) + sun.long_period_sum) / kArcsecondsPerDegree;
 }
 
-SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables) {
+SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables,
+                              SunResults results) {
     SunPosition sun;
     sun.jd_now = julian_day(year, month, day);
     const double t = julian_century(sun.jd_now);
     calc_mean_longitude(sun, t);
     calc_mean_anomaly(sun, t);
     calc_equation_of_center(sun, t);
-    calc_planet_terms(sun, sun.jd_now, tables);
-    calc_moon_terms(sun, t);
+    calc_planet_terms(sun, sun.jd_now, tables, results);
+    calc_moon_terms(sun, t, results);
     calc_long_period(sun, t);
-    const double lambda =
-        sun.lon_part[1] + sun.lon_part[0] + sun.lon_part[2] + sun.lon_part[3] + sun.lon_part[4];
-    sun.sun_longitude = normalize_degrees(lambda);
-    sun.sun_distance =
-        std::pow(10.0, (sun.radius_part[3] + sun.radius_part[1]) * 1e-8 + sun.radius_part[2] * 1e-9);
-    sun.sun_latitude = sun.lat_part[3] - sun.lat_part[2];
+    if (results != SunResults::distance) {
+        const double lambda =
+            sun.lon_part[1] + sun.lon_part[0] + sun.lon_part[2] + sun.lon_part[3] + sun.lon_part[4];
+        sun.sun_longitude = normalize_degrees(lambda);
+    }
+    if (results != SunResults::longitude) {
+        sun.sun_distance =
+            std::pow(10.0, (sun.radius_part[3] + sun.radius_part[1]) * 1e-8 + sun.radius_part[2] * 1e-9);
+    }
+    if (results == SunResults::all) sun.sun_latitude = sun.lat_part[3] - sun.lat_part[2];
     return sun;
 }
 

@@ -26,10 +26,16 @@ struct SunPosition {
     double sun_latitude = 0;  ///< ecliptic latitude, degrees
 };
 
+/// Which results a solar computation must deliver. The planetary terms and the nutation, most of
+/// the work, are summed only for the results asked for; the other results are left 0, and so are
+/// the planetary components (and the nutation in lon_part[3]) that only they need.
+enum class SunResults { all, longitude, distance };
+
 /// The Sun at a civil date of Universal Time: year and month whole, day with the fraction of
 /// the day (already shifted to UT by the caller). No aberration is applied; the caller removes
 /// light time by a second call. The term tables supply the planetary perturbations.
-SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables);
+SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables,
+                              SunResults results = SunResults::all);
 
 /// Nutation in longitude, degrees, by Woolard's 69-term series. Arguments in degrees (not
 /// reduced): l the Moon's mean anomaly, l_sun the Sun's mean anomaly, f the Moon's argument of
@@ -42,8 +48,9 @@ double nutation_longitude(double l, double l_sun, double f, double d, double nod
 void calc_mean_longitude(SunPosition& sun, double t);
 void calc_mean_anomaly(SunPosition& sun, double t);
 void calc_equation_of_center(SunPosition& sun, double t);
-void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables);
-void calc_moon_terms(SunPosition& sun, double t);
+void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables,
+                       SunResults results = SunResults::all);
+void calc_moon_terms(SunPosition& sun, double t, SunResults results = SunResults::all);
 void calc_long_period(SunPosition& sun, double t);
 
 } // namespace vantora

@@ -138,3 +138,22 @@ TEST(EquationOfTime, ValuesOf2000AtNoon) {
 
 } // namespace
 } // namespace vantora
+
+namespace vantora {
+namespace {
+
+TEST(SolarTheory, PartialResultsEqualTheFullComputation) {
+    for (const double day : {1.0, 10.37, 20.3125, 28.9}) {
+        const SunPosition all = calc_sun_position(1987, 7, day, testing::real_tables());
+        const SunPosition longitude =
+            calc_sun_position(1987, 7, day, testing::real_tables(), SunResults::longitude);
+        const SunPosition distance = calc_sun_position(1987, 7, day, testing::real_tables(), SunResults::distance);
+        EXPECT_EQ(longitude.sun_longitude, all.sun_longitude) << day;
+        EXPECT_EQ(distance.sun_distance, all.sun_distance) << day;
+        EXPECT_EQ(longitude.sun_distance, 0);
+        EXPECT_EQ(distance.sun_longitude, 0);
+    }
+}
+
+} // namespace
+} // namespace vantora
