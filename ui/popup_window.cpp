@@ -105,7 +105,8 @@ void frmpop01::create_header() {
     make_static_label(this, "Label10", QStringLiteral("交替年月："), twips_rect(105, 840, 855, 180));
     txtKoutaiYM = make_field(this, "txtKoutaiYM", twips_rect(930, 840, 900, 195), false);
     make_static_label(this, "Label8", QStringLiteral("視黄経："), twips_rect(105, 1200, 690, 180));
-    txtKoukei = make_field(this, "txtKoukei", twips_rect(795, 1200, 1680, 195), false);
+    // Wider than designed (1680 twips): fifteen digits of IPAPGothic would lose their last two.
+    txtKoukei = make_field(this, "txtKoukei", twips_rect(795, 1200, 2100, 195), false);
     make_static_label(this, "Label16", QStringLiteral("満年齢："), twips_rect(105, 1560, 675, 180));
     txtAge = make_field(this, "txtAge", twips_rect(795, 1560, 330, 195), false, Qt::AlignCenter);
     make_static_label(this, "Label15", QStringLiteral("歳"), twips_rect(1170, 1560, 210, 180));
