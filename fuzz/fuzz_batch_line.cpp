@@ -7,27 +7,15 @@
 #include "cli/chart_request.hpp"
 #include "core/term_file.hpp"
 #include "fuzz/chart_invariants.hpp"
+#include "fuzz/shipped_tables.hpp"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
-namespace {
-
-vantora::TermTables shipped_tables() {
-    const auto loaded = vantora::load_term_tables(VANTORA_SOURCE_DIR "/data");
-    if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {
-        std::fprintf(stderr, "shipped term files do not load: %s\n", error->message.c_str());
-        std::abort();
-    }
-    return std::get<vantora::TermTables>(loaded);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const vantora::TermTables tables = shipped_tables();
+    const vantora::TermTables& tables = vantora::fuzzing::shipped_tables();
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     const auto parsed = vantora::cli::parse_batch_line(line);
     if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {

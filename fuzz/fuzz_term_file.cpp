@@ -8,6 +8,7 @@
 // finite and in [0, 360); beyond it the sum may overflow, which is arithmetic, not a fault.
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
+#include "fuzz/shipped_tables.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -21,15 +22,6 @@ namespace {
 /// Largest sum of |A| (seconds of arc) for which the longitude must stay finite: far above the
 /// real tables' few arcseconds, far below where fmod-style reduction loses every digit.
 constexpr double kMaxAmplitudeSumArcsec = 1e12;
-
-vantora::TermTables shipped_tables() {
-    const auto loaded = vantora::load_term_tables(VANTORA_SOURCE_DIR "/data");
-    if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {
-        std::fprintf(stderr, "shipped term files do not load: %s\n", error->message.c_str());
-        std::abort();
-    }
-    return std::get<vantora::TermTables>(loaded);
-}
 
 void require(bool condition, const char* what) {
     if (!condition) {
@@ -54,7 +46,7 @@ void check_sun(const vantora::TermTables& tables, double amplitude_sum) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const vantora::TermTables shipped = shipped_tables();
+    const vantora::TermTables& shipped = vantora::fuzzing::shipped_tables();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     {

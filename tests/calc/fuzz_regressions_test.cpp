@@ -8,6 +8,7 @@
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
 #include "fuzz/chart_invariants.hpp"
+#include "test_tables.hpp"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,6 @@ std::string bytes_of(const fs::path& path) {
     return text.str();
 }
 
-vantora::TermTables shipped_tables() {
-    const auto loaded = vantora::load_term_tables(fs::path(VANTORA_SOURCE_DIR) / "data");
-    EXPECT_TRUE(std::holds_alternative<vantora::TermTables>(loaded));
-    return std::get<vantora::TermTables>(loaded);
-}
-
 void expect_sane_longitude(const vantora::TermTables& tables) {
     double sum = 0;
     for (const auto& term : tables.planet_terms) sum += std::abs(term.a);
@@ -60,7 +55,7 @@ void expect_sane_longitude(const vantora::TermTables& tables) {
 }
 
 TEST(FuzzRegressions, EveryTermFileLoadsOrIsRefusedWithAMessageNamingTheFile) {
-    const auto shipped = shipped_tables();
+    const auto shipped = vantora::testing::real_tables();
     const auto files = files_in(kRegressions / "term_file");
     ASSERT_FALSE(files.empty());
     int loaded = 0, refused = 0;
@@ -94,7 +89,7 @@ TEST(FuzzRegressions, EveryTermFileLoadsOrIsRefusedWithAMessageNamingTheFile) {
 }
 
 TEST(FuzzRegressions, EveryBatchLineGivesAValidChartOrAnError) {
-    const auto tables = shipped_tables();
+    const auto tables = vantora::testing::real_tables();
     const auto files = files_in(kRegressions / "batch_line");
     ASSERT_FALSE(files.empty());
     int charts = 0, errors = 0;
@@ -124,7 +119,9 @@ struct Corruption {
 };
 
 /// Test names and failure messages show the corruption by its name.
-void PrintTo(const Corruption& corruption, std::ostream* out) { *out << corruption.name; }
+void PrintTo(const Corruption& corruption, std::ostream* out) {
+    *out << corruption.name;
+}
 
 class ChartInvariants : public ::testing::TestWithParam<Corruption> {};
 
@@ -143,13 +140,14 @@ vantora::BirthRecord sample_record() {
 
 TEST(ChartInvariants, HoldForARealChart) {
     const auto record = sample_record();
-    const auto chart = vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, shipped_tables());
+    const auto chart =
+        vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, vantora::testing::real_tables());
     EXPECT_EQ(vantora::invariants::chart_failures(chart, record), "");
 }
 
 TEST_P(ChartInvariants, ReportACorruptedChart) {
     const auto record = sample_record();
-    auto chart = vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, shipped_tables());
+    auto chart = vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, vantora::testing::real_tables());
     GetParam().apply(chart);
     EXPECT_NE(vantora::invariants::chart_failures(chart, record), "");
 }
