@@ -1,7 +1,9 @@
-// Speed of the solar theory, the chart computation and one batch line of the chart command.
+// Speed of the solar theory, the chart computation, its detail readings and one batch line of the
+// chart command.
 // Run by hand:  cmake -S . -B build-bench -G Ninja -DVANTORA_BENCH=ON -DVANTORA_GUI=OFF -DVANTORA_TESTS=OFF
 //               cmake --build build-bench && build-bench/bin/vantora_bench --benchmark_repetitions=5
 #include "chart/compute_chart.hpp"
+#include "chart/details.hpp"
 #include "cli/chart_request.hpp"
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
@@ -78,5 +80,21 @@ void BM_chart_json(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
 }
 BENCHMARK(BM_chart_json);
+
+/// The detail readings of one chart (ten-god names, stages, void pair, annual pillars), which are
+/// computed only when asked for: what a window or a JSON line adds to compute_chart.
+void BM_chart_details(benchmark::State& state) {
+    const auto parsed = vantora::cli::parse_batch_line(
+        R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
+        R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
+    const auto& request = std::get<vantora::cli::Request>(parsed);
+    auto chart = vantora::compute_chart(request.record, request.now, tables());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantora::chart_details(chart, true, request.now));
+        chart.day_stem = chart.day_stem % 10 + 1; // another day master every call
+        chart.day_branch = chart.day_branch % 12 + 1;
+    }
+}
+BENCHMARK(BM_chart_details);
 
 } // namespace
