@@ -151,8 +151,8 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
     return request;
 }
 
-std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
-    const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* whole) {
+    nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
     if (object.is_discarded()) return RequestError{"JSONとして読めません"};
     if (!object.is_object()) return RequestError{"JSONオブジェクトではありません"};
     RawBirth raw;
@@ -180,7 +180,14 @@ std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
         if (!stamp->is_string()) return RequestError{"stamp: 文字列を指定してください"};
         raw.stamp = stamp->get<std::string>();
     }
-    return check_request(raw);
+    if (whole) *whole = std::move(object);
+    return raw;
+}
+
+std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
+    auto raw = read_batch_line(line);
+    if (auto* error = std::get_if<RequestError>(&raw)) return std::move(*error);
+    return check_request(std::get<RawBirth>(raw));
 }
 
 LocalDateTime local_now() {

@@ -38,8 +38,13 @@ struct RequestError {
 /// −59..59, offset seconds any text of at most 5 characters, `now` a date-time "YYYY-MM-DDTHH:MM[:SS]".
 std::variant<Request, RequestError> check_request(const RawBirth& raw);
 
-/// Reads one line of a batch: a JSON object with the keys year, month, day, hour, minute, sex,
-/// offset_minutes, offset_seconds, now and optionally stamp.
+/// Reads one line of a batch as the texts of a birth, unchecked: a JSON object with the keys year,
+/// month, day, hour, minute, sex, offset_minutes, offset_seconds, now and optionally stamp (numbers
+/// become their decimal texts). Other keys are ignored; when `object` is given it receives the
+/// whole parsed object, for callers that read keys of their own.
+std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* object = nullptr);
+
+/// Reads and checks one line of a batch: read_batch_line, then check_request.
 std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 
 /// The local clock now.
