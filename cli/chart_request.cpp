@@ -1,8 +1,10 @@
 #include "cli/chart_request.hpp"
 
+#include "chart/details.hpp"
 #include "chart/export_text.hpp"
 #include "chart/reversal.hpp"
 #include "core/calendar.hpp"
+#include "core/tables.hpp"
 
 #include <charconv>
 #include <ctime>
@@ -190,6 +192,58 @@ std::variant<Request, RequestError> parse_batch_line(std::string_view line) {
     return check_request(std::get<RawBirth>(raw));
 }
 
+namespace {
+
+/// The detail readings of a chart: ten-god names, stages and void marks of the four pillars, the
+/// void pair, the eleven luck pillars and the ten annual pillars from the request's present year.
+nlohmann::ordered_json details_json(const Chart& c, const Request& request) {
+    using nlohmann::ordered_json;
+    // Containers are sized before they are filled: this member has some fifty small values.
+    const auto object_of = [](std::size_t members) {
+        ordered_json o = ordered_json::object();
+        o.get_ref<ordered_json::object_t&>().reserve(members);
+        return o;
+    };
+    const auto array_of = [](std::size_t elements) {
+        ordered_json a = ordered_json::array();
+        a.get_ref<ordered_json::array_t&>().reserve(elements);
+        return a;
+    };
+    const ChartDetails d = chart_details(c, !request.record.hour_unknown, request.now);
+    ordered_json out = object_of(4);
+    auto& pillars = out["pillars"] = object_of(d.pillars.size());
+    static constexpr const char* kPlaceNames[] = {"year", "month", "day", "hour"};
+    for (std::size_t k = 0; k < d.pillars.size(); ++k) {
+        const PillarDetails& p = d.pillars[k];
+        auto& pillar = pillars[kPlaceNames[k]] = object_of(4);
+        pillar["stem_god"] = p.stem_god;
+        pillar["hidden_god"] = p.hidden_god;
+        pillar["stage"] = p.stage;
+        pillar["void"] = p.is_void;
+    }
+    out["void"] = void_pair_text(d.void_pair);
+    auto& luck = out["luck"] = array_of(d.luck.size());
+    for (const LuckDetails& l : d.luck) {
+        auto& entry = luck.emplace_back(object_of(2));
+        entry["stem_god"] = l.stem_god;
+        entry["stage"] = l.stage;
+    }
+    auto& years = out["years"] = array_of(d.years.size());
+    for (const AnnualPillar& a : d.years) {
+        auto& entry = years.emplace_back(object_of(5));
+        entry["year"] = a.year;
+        std::string pillar(stem_name[static_cast<std::size_t>(a.stem)]);
+        pillar += branch_name[static_cast<std::size_t>(a.branch)];
+        entry["pillar"] = std::move(pillar);
+        entry["stem_god"] = a.stem_god;
+        entry["stage"] = a.stage;
+        entry["void"] = a.is_void;
+    }
+    return out;
+}
+
+} // namespace
+
 LocalDateTime local_now() {
     const std::time_t t = std::time(nullptr);
     std::tm local{};
@@ -277,6 +331,7 @@ nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     v["luck_years"] = c.luck_years;
     v["jd_present"] = c.jd_present;
     v["jd_anniversary"] = c.jd_anniversary;
+    j["details"] = details_json(c, request);
     return j;
 }
 

@@ -51,7 +51,7 @@ std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 LocalDateTime local_now();
 
 /// The chart as the command writes it: every shown text by control name, the bold luck pillar,
-/// the reversed view, the export text and the computed values.
+/// the reversed view, the export text, the computed values and the detail readings ("details").
 nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);
 
 } // namespace vantora::cli

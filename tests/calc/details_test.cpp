@@ -1,7 +1,10 @@
 // The detail readings: ten-god names, twelve stages, void pairs and the annual pillars, checked
 // against listings written out by hand from the rules (one row per day stem).
+#include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
+#include "cli/chart_request.hpp"
 #include "core/tables.hpp"
+#include "test_tables.hpp"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +153,42 @@ TEST(ChartDetails, LuckAndAnnualPillarsFollowTheListings) {
         EXPECT_EQ(a.stage, listed_stage(c.day_stem, a.branch)) << a.year;
         EXPECT_EQ(a.is_void, a.branch <= 2) << a.year;
     }
+}
+
+/// The keys of a JSON object, in order.
+std::string keys_of(const nlohmann::ordered_json& object) {
+    std::string keys;
+    for (const auto& [key, value] : object.items()) keys += (keys.empty() ? "" : " ") + key;
+    return keys;
+}
+
+TEST(DetailsJson, EveryMemberTheCommandPromisesForAnUnknownHour) {
+    // 2000-01-01, hour unknown: day 戊午, void 子丑; the hour pillar would be 戊午 (not void) at noon.
+    const auto parsed = cli::parse_batch_line(
+        R"({"year": 2000, "month": 1, "day": 1, "hour": "?", "minute": "?",)"
+        R"( "sex": "male", "offset_minutes": "0", "offset_seconds": "0", "now": "2026-12-08T10:00:00"})");
+    ASSERT_TRUE(std::holds_alternative<cli::Request>(parsed));
+    const auto& request = std::get<cli::Request>(parsed);
+    const auto j =
+        cli::chart_json(compute_chart(request.record, request.now, testing::real_tables()), request);
+    const auto& d = j.at("details");
+    EXPECT_EQ(keys_of(d), "pillars void luck years");
+    EXPECT_EQ(keys_of(d["pillars"]), "year month day hour");
+    for (const auto& [place, pillar] : d["pillars"].items())
+        EXPECT_EQ(keys_of(pillar), "stem_god hidden_god stage void") << place;
+    EXPECT_EQ(d["pillars"]["day"]["stem_god"], "日主");
+    EXPECT_EQ(d["pillars"]["month"]["void"], true); // 丙子
+    EXPECT_EQ(
+        d["pillars"]["hour"],
+        (nlohmann::ordered_json{{"stem_god", "□"}, {"hidden_god", "□"}, {"stage", "□"}, {"void", false}}));
+    EXPECT_EQ(d["void"], "子丑");
+    ASSERT_EQ(d["luck"].size(), kLuckPillarCount);
+    for (const auto& luck : d["luck"]) EXPECT_EQ(keys_of(luck), "stem_god stage");
+    ASSERT_EQ(d["years"].size(), kAnnualPillarCount);
+    for (const auto& year : d["years"]) EXPECT_EQ(keys_of(year), "year pillar stem_god stage void");
+    EXPECT_EQ(d["years"][0]["year"], 2026);
+    EXPECT_EQ(d["years"][0]["pillar"], "丙午");
+    EXPECT_EQ(d["years"][6]["void"], true); // 2032 壬子
 }
 
 } // namespace
