@@ -1,0 +1,172 @@
+// Places by name: folding, matching and completion on a small index, and the shipped data file.
+#include "core/places.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace vantora {
+namespace {
+
+/// Three prefectures, two municipalities of one name, names with ヶ/ケ/が and Latin letters.
+PlaceIndex small_index() {
+    PlaceIndex index;
+    index.add_municipality("京都府", "綾部市", {135.25, 35.30});
+    index.add_town("本町一丁目", {135.260471, 35.297512});
+    index.add_town("本町二丁目", {135.258907, 35.297652});
+    index.add_town("幸通り", {135.2508595, 35.300971});
+    index.add_municipality("京都府", "京都市北区", {135.74, 35.05});
+    index.add_town("大北山蓮ヶ谷町", {135.71, 35.04});
+    index.add_town("大北山蓮ケ谷町", {135.72, 35.05});
+    index.add_municipality("東京都", "府中市", {139.47, 35.67});
+    index.add_town("本町一丁目", {139.48, 35.67});
+    index.add_municipality("広島県", "府中市", {133.23, 34.56});
+    index.add_municipality("北海道", "北広島市", {141.56, 42.98});
+    index.add_town("Fビレッジ", {141.55, 42.99});
+    index.add_town("自由が丘", {141.57, 42.97});
+    index.add_municipality("東京都", "小笠原村", {142.19, 27.09});
+    index.add_town("南鳥島", {153.980589, 24.28917});
+    return index;
+}
+
+TEST(PlaceText, FoldsBlanksWidthsAndKe) {
+    struct Case {
+        const char* typed;
+        const char* folded;
+    };
+    const Case cases[] = {
+        {" 綾部市\u3000本町 一丁目\t", "綾部市本町一丁目"},
+        {"\uFF26\uFF42\uFF10\uFF19", "Fb09"},                 // full-width Latin and digits
+        {"旭ヶ丘・旭ケ丘・旭が丘", "旭ケ丘・旭ケ丘・旭ケ丘"}, // ヶ, ケ, が alike
+        {"ガ\u00A0ぱ", "ガぱ"},                               // other kana kept; no-break space dropped
+        {"\xE3\x82", "\xE3\x82"},                             // a cut UTF-8 sequence is kept as it is
+    };
+    for (const auto& c : cases) EXPECT_EQ(fold_place_text(c.typed), c.folded) << c.typed;
+}
+
+TEST(PlaceMatch, FindsOnePlaceOrSaysWhyNot) {
+    const auto index = small_index();
+    struct Case {
+        const char* typed;
+        PlaceMatch::Kind kind;
+        const char* first; ///< the found place or the first candidate
+        std::size_t count;
+    };
+    using K = PlaceMatch::Kind;
+    const Case cases[] = {
+        {"京都府綾部市本町一丁目", K::found, "京都府綾部市本町一丁目", 1}, // exact, full name
+        {"綾部市本町一丁目", K::found, "京都府綾部市本町一丁目", 1},       // without the prefecture
+        {"綾部市 本町　一丁目", K::found, "京都府綾部市本町一丁目", 1},    // blanks ignored
+        {"京都府綾部市", K::found, "京都府綾部市", 1},                     // exact beats its towns
+        {"幸通", K::found, "京都府綾部市幸通り", 1},                       // the only place containing it
+        {"南鳥島", K::found, "東京都小笠原村南鳥島", 1},                   // a unique match
+        {"北広島市Ｆビレッジ", K::found, "北海道北広島市Fビレッジ", 1},    // full-width letter
+        {"自由ケ丘", K::found, "北海道北広島市自由が丘", 1},               // ケ for が
+        {"自由ヶ丘", K::found, "北海道北広島市自由が丘", 1},               // ヶ for が
+        {"京都市北区大北山蓮ケ谷町", K::found, "京都府京都市北区大北山蓮ケ谷町", 1}, // spelled as typed wins
+        {"京都市北区大北山蓮ヶ谷町", K::found, "京都府京都市北区大北山蓮ヶ谷町", 1},
+        {"京都市北区大北山蓮が谷町", K::ambiguous, "京都府京都市北区大北山蓮ヶ谷町", 2}, // both fold alike
+        {"府中市", K::ambiguous, "東京都府中市", 2}, // two exact, no prefecture
+        {"本町一丁目", K::ambiguous, "京都府綾部市本町一丁目", 2},
+        {"本町", K::ambiguous, "京都府綾部市本町一丁目", 3},
+        {"綾部市本町三丁目", K::not_found, nullptr, 0},
+        {"  ", K::not_found, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        const auto match = index.match(c.typed);
+        EXPECT_EQ(match.kind, c.kind) << c.typed;
+        EXPECT_EQ(match.count, c.count) << c.typed;
+        if (c.first == nullptr) {
+            EXPECT_TRUE(match.places.empty()) << c.typed;
+            EXPECT_EQ(index.failure_text(match), "見つかりません");
+        } else {
+            ASSERT_FALSE(match.places.empty()) << c.typed;
+            EXPECT_EQ(index.name(match.places.front()), c.first) << c.typed;
+        }
+    }
+}
+
+TEST(PlaceMatch, AmbiguityListsTheFirstCandidates) {
+    const auto index = small_index();
+    const auto match = index.match("本町", 2);
+    EXPECT_EQ(index.failure_text(match),
+              "候補が 3 件あります：京都府綾部市本町一丁目、京都府綾部市本町二丁目、…");
+}
+
+TEST(PlaceCompletion, ExactThenPrefixThenContainingInDataOrder) {
+    const auto index = small_index();
+    auto names = [&](std::string_view typed, std::size_t limit) {
+        std::vector<std::string_view> out;
+        for (const auto id : index.complete(typed, limit)) out.push_back(index.name(id));
+        return out;
+    };
+    using Names = std::vector<std::string_view>;
+    // 府中市 itself twice (exact), nothing else starts with it; 本町一丁目 of 府中市 contains it.
+    EXPECT_EQ(names("府中市", 10), (Names{"東京都府中市", "広島県府中市", "東京都府中市本町一丁目"}));
+    // Names starting with 京都 (prefecture 京都府) come before those that merely contain it.
+    EXPECT_EQ(names("京都", 3), (Names{"京都府綾部市", "京都府綾部市本町一丁目", "京都府綾部市本町二丁目"}));
+    EXPECT_EQ(names("北区", 10), (Names{"京都府京都市北区", "京都府京都市北区大北山蓮ヶ谷町",
+                                        "京都府京都市北区大北山蓮ケ谷町"}));
+    EXPECT_EQ(names("一丁目", 1), (Names{"京都府綾部市本町一丁目"}));
+    EXPECT_TRUE(names("", 10).empty());
+    EXPECT_TRUE(names("大阪", 10).empty());
+}
+
+std::string read_whole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const PlaceIndex& shipped() {
+    static const auto loaded = load_places(VANTORA_SOURCE_DIR "/data/places.bin");
+    if (const auto* error = std::get_if<PlaceDataError>(&loaded)) ADD_FAILURE() << error->message;
+    return std::get<PlaceIndex>(loaded);
+}
+
+GeoPoint point_of(const PlaceIndex& index, std::string_view name) {
+    const auto match = index.match(name);
+    EXPECT_EQ(match.kind, PlaceMatch::Kind::found) << name << ": " << index.failure_text(match);
+    return match.places.empty() ? GeoPoint{} : index.point(match.places.front());
+}
+
+TEST(PlaceData, ShippedFileHoldsTheMedianPoints) {
+    const auto& index = shipped();
+    EXPECT_EQ(index.size(), 1895u + 189974u); // municipalities + distinct towns with a point
+    struct Case {
+        const char* name;
+        GeoPoint point;
+    };
+    const Case cases[] = {
+        {"京都府綾部市本町一丁目", {135.260471, 35.297512}}, // a single row
+        {"東京都小笠原村南鳥島", {153.980589, 24.28917}},
+        {"京都府綾部市幸通り", {135.2508595, 35.300971}}, // two rows: the means of the pairs
+        {"京都府綾部市上杉町", {135.313942, 35.354914}},  // three rows: lon of one, lat of another
+        {"北海道古宇郡神恵内村", {140.400361, 43.18137}}, // three towns
+        {"北海道礼文郡礼文町", {141.016631, 45.3628315}}, // two towns
+    };
+    for (const auto& c : cases) EXPECT_EQ(point_of(index, c.name), c.point) << c.name;
+}
+
+TEST(PlaceData, DamagedFilesGiveOneError) {
+    const auto good = read_whole(VANTORA_SOURCE_DIR "/data/places.bin");
+    auto error_of = [](const std::string& bytes) {
+        const auto loaded = parse_places(bytes);
+        const auto* error = std::get_if<PlaceDataError>(&loaded);
+        return error ? error->message : std::string("(loaded)");
+    };
+    std::string flipped = good;
+    flipped[flipped.size() / 2] ^= 0x55;
+    std::string longer = good;
+    longer[5] = static_cast<char>(longer[5] + 1); // payload length one more than inflated
+    EXPECT_EQ(error_of(good.substr(0, 4)), "places.bin: 地名データの形式ではありません");
+    EXPECT_EQ(error_of("PK\x03\x04" + good.substr(4)), "places.bin: 地名データの形式ではありません");
+    EXPECT_EQ(error_of(good.substr(0, good.size() - 100)), "places.bin: 壊れています（圧縮データ）");
+    EXPECT_EQ(error_of(flipped), "places.bin: 壊れています（圧縮データ）");
+    EXPECT_EQ(error_of(longer), "places.bin: 壊れています（圧縮データ）");
+    const auto missing = load_places(VANTORA_SOURCE_DIR "/data/no-such-file.bin");
+    EXPECT_TRUE(std::holds_alternative<PlaceDataError>(missing));
+}
+
+} // namespace
+} // namespace vantora
