@@ -1,6 +1,7 @@
 // vantora-chart: the birth chart without the window, one birth from options or a batch of JSON lines.
 #include "chart/compute_chart.hpp"
 #include "chart/export_text.hpp"
+#include "cli/book_commands.hpp"
 #include "cli/chart_request.hpp"
 #include "core/term_file.hpp"
 
@@ -63,11 +64,14 @@ int main(int argc, char** argv) {
     app.add_flag("--json", json, "print one JSON object instead of the export text");
     app.add_flag("--batch", batch,
                  "read one JSON birth per line from standard input, write one chart per line");
+    vantora::cli::BookCommand book;
+    vantora::cli::add_book_options(app, book);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : kExitBadInput;
     }
+    if (const auto status = vantora::cli::run_book_command(app, book)) return *status;
 
     const auto loaded = vantora::init_tables();
     if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {

@@ -79,5 +79,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Library packages (Qt, libstdc++, libc) come from dpkg-shlibdeps; these are loaded at run time
 # and are invisible to it: the screen plug-ins and the Gothic faces the windows are drawn with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-ipafont-gothic")
 include(CPack)

@@ -1,0 +1,141 @@
+#include "book/book_lines.hpp"
+
+#include "cli/chart_request.hpp"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace vantora::book {
+namespace {
+
+using nlohmann::json;
+
+/// A list text as JSON: a number when it is one ("14" → 14), else the text ("?").
+json list_value(const std::string& text) {
+    if (text == "?") return text;
+    return std::stoi(text);
+}
+
+/// An optional string member; false when it is there but not a string.
+bool optional_string(const json& object, const char* key, std::string& out) {
+    const auto found = object.find(key);
+    if (found == object.end()) return true;
+    if (!found->is_string()) return false;
+    out = found->get<std::string>();
+    return true;
+}
+
+bool is_time(const std::string& text) {
+    return QDateTime::fromString(QString::fromStdString(text), Qt::ISODate).isValid();
+}
+
+/// The record of one line, or what is wrong with it.
+std::variant<Record, std::string> read_line(const std::string& line) {
+    json object;
+    const auto raw = cli::read_batch_line(line, &object);
+    if (const auto* error = std::get_if<cli::RequestError>(&raw)) return error->message;
+    const auto checked = cli::check_request(std::get<cli::RawBirth>(raw));
+    if (const auto* error = std::get_if<cli::RequestError>(&checked)) return error->message;
+    const BirthRecord& birth = std::get<cli::Request>(checked).record;
+
+    Record record;
+    Entry& e = record.entry;
+    if (!optional_string(object, "name", e.name)) return std::string("name: 文字列を指定してください");
+    for (const auto& [key, target] :
+         {std::pair{"kana", &e.kana}, std::pair{"memo", &e.memo}, std::pair{"place_name", &e.place},
+          std::pair{"created", &record.created}, std::pair{"changed", &record.changed}}) {
+        if (!optional_string(object, key, *target)) return std::string(key) + ": 文字列を指定してください";
+    }
+    for (const auto& [key, time] :
+         {std::pair{"created", &record.created}, std::pair{"changed", &record.changed}}) {
+        if (!time->empty() && !is_time(*time))
+            return std::string(key) + ": 日時ではありません（" + *time + "）";
+    }
+    bool no_minute = false;
+    if (const auto found = object.find("no_minute"); found != object.end()) {
+        if (!found->is_boolean()) return std::string("no_minute: true か false を指定してください");
+        no_minute = found->get<bool>();
+    }
+    e.year = static_cast<int>(birth.birth_year);
+    e.month = static_cast<int>(birth.birth_month);
+    e.day = static_cast<int>(birth.birth_day);
+    e.hour = birth.hour_unknown ? "?" : std::to_string(static_cast<int>(birth.birth_hour));
+    e.minute = no_minute              ? ""
+               : birth.minute_unknown ? "?"
+                                      : std::to_string(static_cast<int>(birth.birth_minute));
+    e.sex = birth.sex;
+    e.offset_minutes = std::get<cli::RawBirth>(raw).offset_minutes;
+    e.offset_seconds = std::get<cli::RawBirth>(raw).offset_seconds;
+    if (auto problem = entry_problem(e)) return std::move(*problem);
+    return record;
+}
+
+} // namespace
+
+std::string local_now_text() {
+    const LocalDateTime t = cli::local_now();
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    return text;
+}
+
+std::string record_line(const Record& record, const std::string& now) {
+    const Entry& e = record.entry;
+    nlohmann::ordered_json line{{"year", e.year},
+                                {"month", e.month},
+                                {"day", e.day},
+                                {"hour", list_value(e.hour)},
+                                {"minute", e.minute.empty() ? json("?") : list_value(e.minute)},
+                                {"sex", sex_word(e.sex)},
+                                {"offset_minutes", e.offset_minutes},
+                                {"offset_seconds", e.offset_seconds},
+                                {"now", now},
+                                {"name", e.name},
+                                {"kana", e.kana},
+                                {"memo", e.memo}};
+    if (e.minute.empty()) line["no_minute"] = true;
+    if (!e.place.empty()) line["place_name"] = e.place;
+    line["created"] = record.created;
+    line["changed"] = record.changed;
+    return line.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::optional<BookError> export_book(const Book& book, std::ostream& out) {
+    const auto records = book.list();
+    if (const auto* error = std::get_if<BookError>(&records)) return *error;
+    const std::string now = local_now_text();
+    for (const Record& record : std::get<std::vector<Record>>(records))
+        out << record_line(record, now) << '\n';
+    out.flush();
+    if (!out) return BookError{"名簿を書き出せませんでした（書き込みに失敗しました）。"};
+    return std::nullopt;
+}
+
+ReadLines read_record_lines(std::istream& in) {
+    ReadLines result;
+    std::unordered_map<std::string, long> first_line_of_name;
+    std::string line;
+    for (long number = 1; std::getline(in, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+        auto read = read_line(line);
+        if (auto* problem = std::get_if<std::string>(&read)) {
+            result.problems.push_back({number, std::move(*problem)});
+            continue;
+        }
+        Record& record = std::get<Record>(read);
+        const auto [first, added] = first_line_of_name.emplace(record.entry.name, number);
+        if (!added) {
+            result.problems.push_back({number, "name: " + std::to_string(first->second) +
+                                                   "行目と同じ名前です（" + record.entry.name + "）"});
+            continue;
+        }
+        result.records.push_back(std::move(record));
+    }
+    return result;
+}
+
+} // namespace vantora::book

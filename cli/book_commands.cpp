@@ -1,0 +1,93 @@
+#include "cli/book_commands.hpp"
+
+#include "book/book.hpp"
+#include "book/book_lines.hpp"
+
+#include <QCoreApplication>
+
+#include <iostream>
+#include <variant>
+
+namespace vantora::cli {
+namespace {
+
+constexpr int kExitBadLines = 1;
+constexpr int kExitBadInput = 2;
+constexpr int kExitBookFailed = 4;
+
+/// The list: name, reading, birth text, sex, last change, separated by tabs.
+int list_book(const book::Book& book) {
+    const auto records = book.list();
+    if (const auto* error = std::get_if<book::BookError>(&records)) {
+        std::cerr << error->message << '\n';
+        return kExitBookFailed;
+    }
+    for (const book::Record& r : std::get<std::vector<book::Record>>(records)) {
+        std::cout << r.entry.name << '\t' << r.entry.kana << '\t' << book::birth_text(r.entry) << '\t'
+                  << (r.entry.sex == Sex::male ? "男" : "女") << '\t' << r.changed << '\n';
+    }
+    return 0;
+}
+
+int import_book(book::Book& book) {
+    const book::ReadLines read = book::read_record_lines(std::cin);
+    if (!read.problems.empty()) {
+        for (const auto& problem : read.problems)
+            std::cerr << problem.line << "行目: " << problem.message << '\n';
+        std::cerr << "読めない行が" << read.problems.size() << "行あるため、何も読み込んでいません。\n";
+        return kExitBadLines;
+    }
+    const auto imported = book.import_records(read.records);
+    if (const auto* error = std::get_if<book::BookError>(&imported)) {
+        std::cerr << error->message << '\n';
+        return kExitBookFailed;
+    }
+    const auto& count = std::get<book::ImportCount>(imported);
+    std::cerr << count.added << "人を追加し、" << count.replaced << "人を置き換えました。\n";
+    return 0;
+}
+
+} // namespace
+
+void add_book_options(CLI::App& app, BookCommand& command) {
+    app.add_option("--book", command.path, "the chart book (SQLite file) for --list, --export, --import");
+    app.add_flag("--list", command.list, "list the people of the book: name, reading, birth, sex, changed");
+    app.add_flag("--export", command.export_lines, "write the book as JSON lines (valid --batch input)");
+    app.add_flag("--import", command.import_lines,
+                 "read JSON lines from standard input into the book: all lines or none");
+}
+
+std::optional<int> run_book_command(const CLI::App& app, const BookCommand& command) {
+    const int actions = int{command.list} + int{command.export_lines} + int{command.import_lines};
+    if (actions == 0 && app.count("--book") == 0) return std::nullopt;
+    if (actions != 1) {
+        std::cerr << "名簿には --list、--export、--import のどれか一つを指定してください\n";
+        return kExitBadInput;
+    }
+    // Qt SQL loads its SQLite driver as a plugin, which needs an application object; its name
+    // places the default book where the window program keeps it.
+    static int argc = 1;
+    static char name[] = "vantora-chart";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vantora"));
+
+    const QString path =
+        command.path.empty() ? book::Book::default_path() : QString::fromStdString(command.path);
+    auto opened = book::Book::open(path);
+    if (const auto* error = std::get_if<book::BookError>(&opened)) {
+        std::cerr << error->message << '\n';
+        return kExitBookFailed;
+    }
+    auto& book = *std::get<std::unique_ptr<book::Book>>(opened);
+    if (command.import_lines) return import_book(book);
+    if (book.read_only()) std::cerr << book.read_only_reason() << '\n';
+    if (command.list) return list_book(book);
+    if (const auto error = book::export_book(book, std::cout)) {
+        std::cerr << error->message << '\n';
+        return kExitBookFailed;
+    }
+    return 0;
+}
+
+} // namespace vantora::cli
