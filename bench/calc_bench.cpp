@@ -38,8 +38,8 @@ void BM_compute_chart(benchmark::State& state) {
     record.birth_day = 8;
     record.birth_hour = 14;
     record.birth_minute = 5;
-    record.offset_minutes = 18;
-    record.offset_seconds = 39;
+    record.offset.minutes = 18;
+    record.offset.seconds = 39;
     const vantora::LocalDateTime now{2026, 12, 8, 10, 0, 0};
     for (auto _ : state) {
         benchmark::DoNotOptimize(vantora::compute_chart(record, now, tables()));

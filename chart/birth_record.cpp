@@ -11,16 +11,6 @@ std::string optional_text(const std::optional<double>& value) {
 
 } // namespace
 
-TimeDifference read_time_difference(std::string_view minutes_text, std::string_view seconds_text) {
-    TimeDifference difference;
-    difference.minutes = numeric_value(minutes_text);
-    difference.seconds = numeric_value(seconds_text);
-    const auto first = minutes_text.find_first_not_of(" \t");
-    difference.negative =
-        difference.minutes < 0 || (first != std::string_view::npos && minutes_text[first] == '-');
-    return difference;
-}
-
 std::string birthday_data(const BirthInputs& inputs) {
     std::string text = optional_text(inputs.year) + "年" + optional_text(inputs.month) + "月" +
                        optional_text(inputs.day) + "日";

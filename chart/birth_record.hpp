@@ -1,6 +1,8 @@
 // What the user entered about a birth, and the birth-date sentence built from it.
 #pragma once
 
+#include "chart/time_difference.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,25 +21,10 @@ struct BirthRecord {
     bool hour_unknown = false;
     bool minute_unknown = false;
     Sex sex = Sex::female;
-    /// Time difference of the birth place from 135° E (east positive): whole minutes…
-    double offset_minutes = 0;
-    /// …and seconds, a magnitude that takes the sign of the whole offset.
-    double offset_seconds = 0;
-    /// The sign of the whole offset: negative when the minutes are below 0 or their text is "-0".
-    bool offset_negative = false;
+    /// Time difference of the birth place from 135° E (east positive): the offset minutes, the
+    /// offset seconds that take the sign of the whole offset, and that sign.
+    TimeDifference offset;
 };
-
-/// The time difference as the two boxes give it.
-struct TimeDifference {
-    double minutes = 0;
-    double seconds = 0;
-    bool negative = false;
-};
-
-/// Reads the minutes and seconds texts of the time difference. The seconds take the sign of the
-/// minutes; a minutes text that starts with "-" (after blanks) is negative even when its value is
-/// 0, so that "-0" and "30" mean 30 seconds west of 135° E.
-TimeDifference read_time_difference(std::string_view minutes_text, std::string_view seconds_text);
 
 /// The birth fields as the main window holds them while they are being entered: each may still
 /// be empty, and the hour and minute lists are recognised by their texts ("?" = not given).

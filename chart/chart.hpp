@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chart/birth_record.hpp"
+#include "chart/local_time.hpp"
 
 #include <array>
 #include <cstdint>
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace vantora {
-
-/// The present local date and time of the clock (seconds are kept only for the time stamp).
-struct LocalDateTime {
-    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
-};
 
 inline constexpr std::size_t kLuckPillarCount =
     11; ///< pillar 0 repeats the month pillar, 1..10 the luck pillars
@@ -46,6 +42,8 @@ struct Chart {
     double zg2 = 0;      ///< equation of time, minutes
     double gosa = 0;     ///< light time plus secular correction, days
     double birth_nl = 0; ///< the Sun's longitude at the birth, degrees, 0 ≤ L < 360
+
+    bool hour_unknown = false; ///< the hour was not given: the hour pillar shows "□"
 
     /// Birth date and time in true solar time; the minute keeps its fraction (0 ≤ minute < 60).
     double true_year = 0, true_month = 0, true_day = 0, true_hour = 0, true_minute = 0;

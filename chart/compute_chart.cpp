@@ -7,13 +7,13 @@
 #include "core/calendar.hpp"
 #include "core/equation_of_time.hpp"
 #include "core/integer_ops.hpp"
+#include "core/names.hpp"
 #include "core/solar.hpp"
+#include "core/units.hpp"
 
 namespace vantora {
 namespace {
 
-constexpr double kMinutesPerDay = 1440;
-constexpr double kSecondsPerDay = 86400;
 /// Light time of one astronomical unit in seconds: 1495.9787 / 2.99792458.
 constexpr double kAuLightSecondsNumerator = 1495.9787;
 constexpr double kAuLightSecondsDenominator = 2.99792458;
@@ -45,7 +45,7 @@ EquationOfTime calc_eot_minutes(double year, double month, double day) {
     const double eps = obliquity(t), l0 = mean_longitude(t), perigee = perigee_longitude(t),
                  e = eccentricity(t);
     EquationOfTime eot;
-    eot.zg2 = equation_of_time(eps, l0, perigee, l0 - perigee, e) * 4 * 180 / kEotPi;
+    eot.zg2 = radians_to_minutes_of_time(equation_of_time(eps, l0, perigee, l0 - perigee, e));
     const double magnitude = eot.zg2 >= 0 ? eot.zg2 : -eot.zg2;
     double minutes = trunc_of(magnitude);
     std::string seconds = one_decimal_text((magnitude - minutes) * 60);
@@ -60,7 +60,8 @@ EquationOfTime calc_eot_minutes(double year, double month, double day) {
 }
 
 double calc_gosa(double sun_distance, double birth_year) {
-    return sun_distance * kAuLightSecondsNumerator / kAuLightSecondsDenominator / 3600 / 24 +
+    return sun_distance * kAuLightSecondsNumerator / kAuLightSecondsDenominator / kSecondsPerHour /
+               kHoursPerDay +
            (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
 }
 
@@ -74,11 +75,12 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     c.true_year = record.birth_year;
     c.true_month = record.birth_month;
     c.true_day = record.birth_day;
+    c.hour_unknown = record.hour_unknown;
     c.true_hour = record.hour_unknown ? kUnknownHour : record.birth_hour;
     c.true_minute = record.hour_unknown || record.minute_unknown ? 0 : record.birth_minute;
-    c.jihun = c.true_hour / 24 + c.true_minute / kMinutesPerDay;
-    const double sign = record.offset_negative ? -1 : 1;
-    c.jisa = record.offset_minutes / kMinutesPerDay + sign * record.offset_seconds / kSecondsPerDay;
+    c.jihun = c.true_hour / kHoursPerDay + c.true_minute / kMinutesPerDay;
+    const double sign = record.offset.negative ? -1 : 1;
+    c.jisa = record.offset.minutes / kMinutesPerDay + sign * record.offset.seconds / kSecondsPerDay;
     c.jBirthS = c.jBirth + c.jihun + c.jisa;
 
     // Age and weekday of the entered date.
@@ -107,7 +109,7 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     texts.txtShin = true_solar_time_text(c, record.hour_unknown);
 
     // The Sun's longitude at the birth, light time removed by a second solar position.
-    c.jihun = c.true_hour / 24 + c.true_minute / kMinutesPerDay;
+    c.jihun = c.true_hour / kHoursPerDay + c.true_minute / kMinutesPerDay;
     double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
     // The first position is needed only for its distance, the second only for its longitude.
     const SunPosition first =

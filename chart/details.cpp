@@ -2,7 +2,7 @@
 
 #include "chart/hidden_stems.hpp"
 #include "core/calendar.hpp"
-#include "core/tables.hpp"
+#include "core/names.hpp"
 
 namespace vantora {
 namespace {

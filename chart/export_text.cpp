@@ -1,7 +1,5 @@
 #include "chart/export_text.hpp"
 
-#include <cstdio>
-
 namespace vantora {
 
 std::string export_text(const ChartTexts& s, Sex sex, std::string_view time_stamp) {
@@ -26,17 +24,6 @@ std::string export_text(const ChartTexts& s, Sex sex, std::string_view time_stam
     }
     text += "備考／";
     return text;
-}
-
-std::string general_date_text(const LocalDateTime& w) {
-    char buffer[64];
-    if (w.hour == 0 && w.minute == 0 && w.second == 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", w.year, w.month, w.day);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %d:%02d:%02d", w.year, w.month, w.day, w.hour,
-                      w.minute, w.second);
-    }
-    return buffer;
 }
 
 } // namespace vantora

@@ -16,8 +16,4 @@ namespace vantora {
 /// in column 23 for one-character captions and two-digit ages.
 std::string export_text(const ChartTexts& shown, Sex sex, std::string_view time_stamp);
 
-/// The general date form of a Japanese locale: "2026/12/08 10:00:00"; the time is left out at
-/// exactly midnight ("2026/12/08").
-std::string general_date_text(const LocalDateTime& when);
-
 } // namespace vantora

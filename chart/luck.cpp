@@ -3,7 +3,8 @@
 #include "chart/number_text.hpp"
 #include "core/calendar.hpp"
 #include "core/integer_ops.hpp"
-#include "core/tables.hpp"
+#include "core/names.hpp"
+#include "core/units.hpp"
 
 namespace vantora {
 
@@ -68,7 +69,8 @@ void fill_luck_pillars(Chart& chart) {
 int completed_age(double birth_year, double true_month, double true_day_with_time, const LocalDateTime& now,
                   double& jd_present, double& jd_anniversary) {
     jd_anniversary = julian_day(now.year, true_month, true_day_with_time);
-    jd_present = julian_day(now.year, now.month, now.day + now.hour / 24.0 + now.minute / 1440.0);
+    jd_present =
+        julian_day(now.year, now.month, now.day + now.hour / kHoursPerDay + now.minute / kMinutesPerDay);
     int age = static_cast<int>(now.year - birth_year);
     if (jd_anniversary - jd_present > 0) age -= 1;
     return age;

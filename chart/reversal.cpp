@@ -1,7 +1,7 @@
 #include "chart/reversal.hpp"
 
 #include "chart/hidden_stems.hpp"
-#include "core/tables.hpp"
+#include "core/names.hpp"
 
 namespace vantora {
 namespace {
@@ -21,6 +21,11 @@ int reversal_case(int ym, int yh, int yy, int month_stem, int year_stem) {
     if (yh == kSame || yh == kProducing) return p ? 1 : 0;
     if (yh == kOvercoming) return p ? ((yy == kSame || yy == kProducing) ? 0 : 1) : 2;
     return 1; // 食 or 財
+}
+
+ReversalInput reversal_input(const Chart& c) {
+    return {c.year_stem,    c.month_stem, c.day_stem,    c.hour_stem,    c.year_hidden,
+            c.month_hidden, c.day_hidden, c.hour_hidden, !c.hour_unknown};
 }
 
 ReversedView reverse_chart(const ReversalInput& in) {

@@ -3,7 +3,10 @@
 // day stem.
 #pragma once
 
+#include "chart/chart.hpp"
+
 #include <string>
+#include <string_view>
 
 namespace vantora {
 
@@ -13,6 +16,9 @@ struct ReversalInput {
     int year_hidden = 0, month_hidden = 0, day_hidden = 0, hour_hidden = 0;
     bool hour_known = true; ///< false when the hour pillar shows "□"; its relations stay empty
 };
+
+/// The stems of a computed chart; the hour counts as known unless it was not given.
+ReversalInput reversal_input(const Chart& chart);
 
 /// The nine captions of the reversed view, by control name, and the rule's outcome.
 struct ReversedView {
@@ -35,5 +41,20 @@ int reversal_case(int month_stem_relation, int month_hidden_relation, int year_s
 
 /// The reversed view of a chart.
 ReversedView reverse_chart(const ReversalInput& input);
+
+/// Calls on_text(control name, caption) for the nine captions of the reversed view, in the order
+/// the chart command writes them: the relations of the year, month, day and hour columns from
+/// top to bottom (lblOu holds the month's), then the two reversed hidden stems.
+template <class View, class OnText> void for_each_reversed_control(View& view, OnText&& on_text) {
+    on_text(std::string_view("lbl_ySeikoku"), view.lbl_ySeikoku);
+    on_text(std::string_view("lbl_yzSeikoku"), view.lbl_yzSeikoku);
+    on_text(std::string_view("lbl_mSeikoku"), view.lbl_mSeikoku);
+    on_text(std::string_view("lblOu"), view.lblOu);
+    on_text(std::string_view("lbl_dzSeikoku"), view.lbl_dzSeikoku);
+    on_text(std::string_view("lbl_hSeikoku"), view.lbl_hSeikoku);
+    on_text(std::string_view("lbl_hzSeikoku"), view.lbl_hzSeikoku);
+    on_text(std::string_view("lbl_yZokan"), view.lbl_yZokan);
+    on_text(std::string_view("lbl_mZokan"), view.lbl_mZokan);
+}
 
 } // namespace vantora

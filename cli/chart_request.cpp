@@ -3,19 +3,16 @@
 #include "chart/details.hpp"
 #include "chart/export_text.hpp"
 #include "chart/reversal.hpp"
+#include "chart/shown_chart.hpp"
 #include "core/calendar.hpp"
-#include "core/tables.hpp"
+#include "core/names.hpp"
 
 #include <charconv>
-#include <ctime>
 
 namespace vantora::cli {
 namespace {
 
 constexpr int kFirstYear = 1500, kLastYear = 2099;
-constexpr int kMaxOffsetMinutes = 59;
-/// The seconds box takes at most this many characters.
-constexpr std::size_t kMaxOffsetSecondsLength = 5;
 
 RequestError out_of_range(std::string_view field, std::string_view range, std::string_view text) {
     return {std::string(field) + ": " + std::string(range) + "の範囲外です（" + std::string(text) + "）"};
@@ -130,16 +127,13 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
         return RequestError{"sex: male か female を指定してください（" + raw.sex + "）"};
     }
 
-    const auto offset =
-        field_in_range("offset_minutes", raw.offset_minutes, -kMaxOffsetMinutes, kMaxOffsetMinutes);
+    const auto offset = field_in_range("offset_minutes", raw.offset_minutes, -kTypedOffsetMinutesLimit,
+                                       kTypedOffsetMinutesLimit);
     if (auto* e = std::get_if<RequestError>(&offset)) return *e;
-    if (utf8_length(raw.offset_seconds) > kMaxOffsetSecondsLength) {
+    if (utf8_length(raw.offset_seconds) > kOffsetSecondsMaxLength) {
         return RequestError{"offset_seconds: 5文字までです（" + raw.offset_seconds + "）"};
     }
-    const TimeDifference difference = read_time_difference(raw.offset_minutes, raw.offset_seconds);
-    r.offset_minutes = difference.minutes;
-    r.offset_seconds = difference.seconds;
-    r.offset_negative = difference.negative;
+    r.offset = read_time_difference(raw.offset_minutes, raw.offset_seconds);
 
     if (raw.now) {
         const auto now = parse_local_date_time(*raw.now);
@@ -244,59 +238,24 @@ nlohmann::ordered_json details_json(const Chart& c, const Request& request) {
 
 } // namespace
 
-LocalDateTime local_now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-}
-
 nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     const ChartTexts& t = c.texts;
     nlohmann::ordered_json j = nlohmann::ordered_json::object();
     j.get_ref<nlohmann::ordered_json::object_t&>().reserve(32); // the top-level members below
-    j["txtBirthday"] = t.txtBirthday;
-    j["txtAge"] = t.txtAge;
-    j["txtweek"] = t.txtweek;
-    j["txtShin"] = t.txtShin;
-    j["txtKinjisa"] = t.txtKinjisa;
-    j["txtKoutai"] = t.txtKoutai;
-    j["txtKoutaiYM"] = t.txtKoutaiYM;
-    j["txtKoukei"] = t.txtKoukei;
-    j["yKan"] = t.yKan;
-    j["yShi"] = t.yShi;
-    j["mKan"] = t.mKan;
-    j["mShi"] = t.mShi;
-    j["dKan"] = t.dKan;
-    j["dShi"] = t.dShi;
-    j["hKan"] = t.hKan;
-    j["hShi"] = t.hShi;
-    j["lbl_yZokan"] = t.lbl_yZokan;
-    j["lbl_mZokan"] = t.lbl_mZokan;
-    j["lbl_dZokan"] = t.lbl_dZokan;
-    j["lbl_hZokan"] = t.lbl_hZokan;
-    j["lblOu"] = t.lblOu;
-    j["dun_kan"] = t.dun_kan;
-    j["dun_shi"] = t.dun_shi;
-    j["sai1"] = t.sai1;
-    j["sai2"] = t.sai2;
+    for_each_control(
+        t, [&j](std::string_view name, const std::string& text) { j[name] = text; },
+        [&j](std::string_view name, std::span<const std::string> row) {
+            auto& array = j[name] = nlohmann::ordered_json::array();
+            for (const std::string& text : row) array.push_back(text);
+        });
     j["bold"] = c.current_luck ? nlohmann::ordered_json(*c.current_luck) : nlohmann::ordered_json(nullptr);
 
-    const ReversedView r =
-        reverse_chart({c.year_stem, c.month_stem, c.day_stem, c.hour_stem, c.year_hidden, c.month_hidden,
-                       c.day_hidden, c.hour_hidden, !request.record.hour_unknown});
+    const ReversedView r = reverse_chart(reversal_input(c));
     // Members are set one by one: an initializer list would copy every value once more.
     auto& reversed = j["reversed"] = nlohmann::ordered_json::object();
     reversed.get_ref<nlohmann::ordered_json::object_t&>().reserve(10);
-    reversed["lbl_ySeikoku"] = r.lbl_ySeikoku;
-    reversed["lbl_yzSeikoku"] = r.lbl_yzSeikoku;
-    reversed["lbl_mSeikoku"] = r.lbl_mSeikoku;
-    reversed["lblOu"] = r.lblOu;
-    reversed["lbl_dzSeikoku"] = r.lbl_dzSeikoku;
-    reversed["lbl_hSeikoku"] = r.lbl_hSeikoku;
-    reversed["lbl_hzSeikoku"] = r.lbl_hzSeikoku;
-    reversed["lbl_yZokan"] = r.lbl_yZokan;
-    reversed["lbl_mZokan"] = r.lbl_mZokan;
+    for_each_reversed_control(
+        r, [&reversed](std::string_view name, const std::string& text) { reversed[name] = text; });
     reversed["reversal_case"] = r.reversal_case;
     j["export"] = export_text(t, request.record.sex, request.stamp);
     auto& v = j["values"] = nlohmann::ordered_json::object();

@@ -47,9 +47,6 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
 /// Reads and checks one line of a batch: read_batch_line, then check_request.
 std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 
-/// The local clock now.
-LocalDateTime local_now();
-
 /// The chart as the command writes it: every shown text by control name, the bold luck pillar,
 /// the reversed view, the export text, the computed values and the detail readings ("details").
 nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);

@@ -2,12 +2,11 @@
 // through one fixed factor, and reduced to one turn by one fixed formula.
 #pragma once
 
+#include "core/units.hpp"
+
 #include <cmath>
 
 namespace vantora {
-
-/// Degrees to radians, as the solar theory and the nutation series use it (not a more precise π/180).
-inline constexpr double kDegToRad = 0.017453292519943;
 
 /// Sine and cosine of an angle in degrees, through kDegToRad.
 inline double sin_deg(double degrees) {

@@ -2,10 +2,9 @@
 // These routines keep their own constants, apart from the solar theory.
 #pragma once
 
-namespace vantora {
+#include "core/units.hpp"
 
-/// The value of π used by the equation of time and by its conversion to minutes.
-inline constexpr double kEotPi = 3.14159265358979;
+namespace vantora {
 
 /// Obliquity of the ecliptic ε, degrees (not reduced); t in Julian centuries from 1900 January 0.5.
 double obliquity(double t);

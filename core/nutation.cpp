@@ -1,6 +1,7 @@
 // Woolard's (1953) series for the nutation in longitude, 69 terms.
 #include "core/angles.hpp"
 #include "core/solar.hpp"
+#include "core/units.hpp"
 
 #include <array>
 
@@ -96,7 +97,7 @@ double nutation_longitude(double l, double l_sun, double f, double d, double nod
             term.kl * l + term.kl_sun * l_sun + term.kf * f + term.kd * d + term.knode * node;
         sum += (term.a + term.b * t) * sin_deg(argument);
     }
-    return sum / 3600.0;
+    return sum / kArcsecondsPerDegree;
 }
 
 } // namespace vantora

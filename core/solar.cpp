@@ -2,18 +2,19 @@
 
 #include "core/angles.hpp"
 #include "core/calendar.hpp"
+#include "core/units.hpp"
 
 #include <cmath>
 
 namespace vantora {
 namespace {
 
-constexpr double kArcsecondsPerDegree = 3600.0;
 /// JD 2396758.0, 1850 January 0.5: epoch of the planets' mean anomalies.
 constexpr double kJd1850 = 2396758.0;
 constexpr double kDaysPerJulianYear = 365.25;
 
-} // namespace
+// The component steps, in the order calc_sun_position runs them; each reads what the earlier
+// ones left in `sun` (g = anomaly[2], sun_mean_anomaly, long_period_sum).
 
 void calc_mean_longitude(SunPosition& sun, double t) {
     sun.lon_part[0] = normalize_degrees(279.696677778 + 36000.768925 * t + 3.025e-4 * t * t);
@@ -93,6 +94,8 @@ void calc_moon_terms(SunPosition& sun, double t, SunResults results) {
 void calc_long_period(SunPosition& sun, double t) {
     sun.lon_part[4] = (0.202 * sin_deg(315.6 + 893.3 * t) + sun.long_period_sum) / kArcsecondsPerDegree;
 }
+
+} // namespace
 
 SunPosition calc_sun_position(double year, double month, double day, const TermTables& tables,
                               SunResults results) {

@@ -43,14 +43,4 @@ SunPosition calc_sun_position(double year, double month, double day, const TermT
 /// centuries from 1900 January 0.5.
 double nutation_longitude(double l, double l_sun, double f, double d, double node, double t);
 
-// The component steps, in the order calc_sun_position runs them; each reads what the earlier
-// ones left in `sun` (g = anomaly[2], sun_mean_anomaly, long_period_sum).
-void calc_mean_longitude(SunPosition& sun, double t);
-void calc_mean_anomaly(SunPosition& sun, double t);
-void calc_equation_of_center(SunPosition& sun, double t);
-void calc_planet_terms(SunPosition& sun, double jd, const TermTables& tables,
-                       SunResults results = SunResults::all);
-void calc_moon_terms(SunPosition& sun, double t, SunResults results = SunResults::all);
-void calc_long_period(SunPosition& sun, double t);
-
 } // namespace vantora

@@ -8,6 +8,7 @@
 #include "chart/hidden_stems.hpp"
 #include "chart/reversal.hpp"
 #include "core/calendar.hpp"
+#include "core/names.hpp"
 #include "core/tables.hpp"
 
 #include <algorithm>
@@ -28,10 +29,6 @@ inline bool branch_ok(int b) {
 inline int month_of_longitude(double longitude) {
     const double from_285 = std::fmod(longitude - 285.0 + 360.0, 360.0);
     return static_cast<int>(from_285 / 30.0) + 1;
-}
-
-inline bool is_name_of(std::string_view text, std::string_view name) {
-    return text == name;
 }
 
 /// A caption that must be one of the relation characters 比 食 財 官 印.

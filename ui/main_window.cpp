@@ -5,6 +5,7 @@
 #include "chart/export_text.hpp"
 #include "chart/number_text.hpp"
 #include "chart/reversal.hpp"
+#include "core/names.hpp"
 #include "ui/about_message.hpp"
 #include "ui/export_window.hpp"
 #include "ui/map_window.hpp"
@@ -69,12 +70,6 @@ QString shown_text(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
     return {};
-}
-
-LocalDateTime local_now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return {now.date().year(), now.date().month(),  now.date().day(),
-            now.time().hour(), now.time().minute(), now.time().second()};
 }
 
 double value_of(const QComboBox* list) {
@@ -671,11 +666,7 @@ BirthRecord mainform01::birth_record() const {
     record.hour_unknown = hSelect->currentText() == kUnknown;
     record.minute_unknown = mtSelect->currentText() == kUnknown;
     record.sex = optM->isChecked() ? Sex::male : Sex::female;
-    const TimeDifference offset =
-        read_time_difference(txtJisahun->text().toStdString(), txtJisabyo->text().toStdString());
-    record.offset_minutes = offset.minutes;
-    record.offset_seconds = offset.seconds;
-    record.offset_negative = offset.negative;
+    record.offset = read_time_difference(txtJisahun->text().toStdString(), txtJisabyo->text().toStdString());
     return record;
 }
 

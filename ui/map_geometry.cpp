@@ -1,9 +1,5 @@
 #include "ui/map_geometry.hpp"
 
-#include "chart/number_text.hpp"
-
-#include <cmath>
-
 namespace vantora::ui::map {
 
 double longitude_at(float x, const MapScale& scale) {
@@ -14,47 +10,6 @@ float latitude_at(float y, const MapScale& scale) {
     const float step = scale.lat_per_pixel * y;
     const float lat = scale.lat_origin - step;
     return lat;
-}
-
-Dms split_dms(double degrees) {
-    const double d = std::floor(degrees);
-    const double m = (degrees - d) * 60.0;
-    const double mm = std::floor(m);
-    const double s = (m - mm) * 60.0;
-    const double ss = std::floor(s);
-    return {static_cast<int>(d), static_cast<int>(mm), static_cast<int>(ss)};
-}
-
-Dms split_dms(float degrees) {
-    const float d = std::floor(degrees);
-    const float fraction = degrees - d;
-    const float m = fraction * 60.0f;
-    const float mm = std::floor(m);
-    const float minute_fraction = m - mm;
-    const float s = minute_fraction * 60.0f;
-    const float ss = std::floor(s);
-    return {static_cast<int>(d), static_cast<int>(mm), static_cast<int>(ss)};
-}
-
-double longitude_from_texts(std::string_view degrees, std::string_view minutes, std::string_view seconds) {
-    return numeric_value(degrees) + numeric_value(minutes) / 60.0 + numeric_value(seconds) / 3600.0;
-}
-
-TimeDifferenceTexts time_difference_texts(double lon) {
-    const double v = (lon - kStandardMeridian) * kMinutesPerDegree;
-    const double whole = std::trunc(v);
-    const double magnitude = std::fabs(v);
-    const double seconds = std::trunc((magnitude - std::trunc(magnitude)) * 60.0);
-
-    TimeDifferenceTexts texts;
-    // A zero minutes text would lose the sign of the seconds; the main window reads "-0" as west.
-    if (whole == 0.0 && v < 0.0) {
-        texts.minutes = "-0";
-    } else {
-        texts.minutes = std::to_string(static_cast<long long>(whole));
-    }
-    texts.seconds = std::to_string(static_cast<long long>(seconds));
-    return texts;
 }
 
 } // namespace vantora::ui::map

@@ -1,5 +1,6 @@
 #include "ui/map_window.hpp"
 
+#include "chart/time_difference.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QCloseEvent>
@@ -251,8 +252,8 @@ void frmjpmap::closeEvent(QCloseEvent* event) {
 void frmjpmap::show_position(QPointF position) {
     const auto x = static_cast<float>(position.x());
     const auto y = static_cast<float>(position.y());
-    const map::Dms lon = map::split_dms(map::longitude_at(x, scale_));
-    const map::Dms lat = map::split_dms(map::latitude_at(y, scale_));
+    const vantora::Dms lon = vantora::split_dms(map::longitude_at(x, scale_));
+    const vantora::Dms lat = vantora::split_dms(map::latitude_at(y, scale_));
     lblkdo->setText(QString::number(lon.degrees));
     lblkhun->setText(QString::number(lon.minutes));
     lblkbyou->setText(QString::number(lon.seconds));
@@ -289,9 +290,9 @@ void frmjpmap::release_point() {
 }
 
 void frmjpmap::btndecide_Click() {
-    const double lon = map::longitude_from_texts(lblkdo->text().toStdString(), lblkhun->text().toStdString(),
-                                                 lblkbyou->text().toStdString());
-    const map::TimeDifferenceTexts texts = map::time_difference_texts(lon);
+    const double lon = vantora::longitude_from_texts(
+        lblkdo->text().toStdString(), lblkhun->text().toStdString(), lblkbyou->text().toStdString());
+    const vantora::TimeDifferenceTexts texts = vantora::time_difference_texts(lon);
     emit decided(QString::fromStdString(texts.minutes), QString::fromStdString(texts.seconds));
     btncancel->setEnabled(true);
     hide();

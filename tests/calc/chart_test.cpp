@@ -26,10 +26,7 @@ BirthRecord birth(double year, double month, double day, double hour, double min
     r.birth_hour = hour;
     r.birth_minute = minute;
     r.sex = sex;
-    const TimeDifference d = read_time_difference(offset_minutes, offset_seconds);
-    r.offset_minutes = d.minutes;
-    r.offset_seconds = d.seconds;
-    r.offset_negative = d.negative;
+    r.offset = read_time_difference(offset_minutes, offset_seconds);
     return r;
 }
 
@@ -246,9 +243,9 @@ TEST(HiddenStems, YearDayAndHourThresholds) {
         int branch;
         double before, at;
         int first, second;
-    } splits[] = {{2, 1.79, 1.8, 10, 6},  {4, 5.39, 5.4, 1, 2},   {5, 7.79, 7.8, 2, 5},
-                  {7, 11.39, 11.4, 3, 4}, {8, 13.79, 13.8, 4, 6}, {10, 17.39, 17.4, 7, 8},
-                  {11, 19.79, 19.8, 8, 5}};
+    } splits[] = {{1, 23.39, 23.4, 9, 10}, {2, 1.79, 1.8, 10, 6},  {4, 5.39, 5.4, 1, 2},
+                  {5, 7.79, 7.8, 2, 5},    {7, 11.39, 11.4, 3, 4}, {8, 13.79, 13.8, 4, 6},
+                  {10, 17.39, 17.4, 7, 8}, {11, 19.79, 19.8, 8, 5}};
     for (const auto& s : splits) {
         EXPECT_EQ(hour_hidden_stem(s.branch, s.before), s.first) << s.branch;
         EXPECT_EQ(hour_hidden_stem(s.branch, s.at), s.second) << s.branch;
@@ -299,6 +296,36 @@ TEST(LuckPillars, ChangeAgeFromTheLongitudeDistance) {
     EXPECT_EQ(zero.texts.sai2[0], "0");
     EXPECT_EQ(zero.texts.sai2[1], "9");
     EXPECT_EQ(zero.texts.sai1[0], "0");
+}
+
+TEST(LuckPillars, ChangeYearAndMonth) {
+    // Worked by hand from the rule: months = trunc(12 f), days = trunc(30 × the rest); the change
+    // month moves on when days + the birth day pass 30; the year counts one further for a 丑-month
+    // birth with more than one month to go, or when the change passes the year end.
+    const struct {
+        const char* name;
+        int month_no, year_stem;
+        double fraction, true_day; // fraction of a year beyond 3 years: exact binary values
+        const char* expected;
+    } cases[] = {
+        {"丑 month, two months to go: next year", 1, 1, 0.1875, 10, "戊年卯月"},
+        {"丑 month, one month to go: same year", 1, 1, 0.125, 10, "丁年寅月"},
+        {"days overflow into the next month", 5, 1, 0.125, 20, "丁年未月"},
+        {"passes the year end", 10, 1, 0.375, 10, "戊年寅月"},
+        {"ends exactly at the year end", 9, 1, 0.375, 10, "丁年丑月"},
+        {"stem 10 and branch 12 from a zero remainder", 10, 7, 0.125, 10, "癸年亥月"},
+    };
+    for (const auto& k : cases) {
+        Chart c;
+        c.month_no = static_cast<std::int16_t>(k.month_no);
+        c.year_stem = k.year_stem;
+        c.month_stem = 3;
+        c.month_branch = 4;
+        c.true_day = k.true_day;
+        c.luck_years = 3 + k.fraction;
+        fill_luck_pillars(c);
+        EXPECT_EQ(c.texts.txtKoutaiYM, k.expected) << k.name;
+    }
 }
 
 TEST(LuckPillars, PillarsWrapThroughTheCycle) {

@@ -1,6 +1,7 @@
 // Every bad input of the vantora-chart command ends in its error and exit status, run as a child
 // process of the built program: 2 for a bad option, 1 for a batch with bad lines (each answered
 // in its place), 3 for term files that do not load. Also the messages of parse_batch_line.
+#include "chart/shown_chart.hpp"
 #include "cli/chart_request.hpp"
 
 #include <gtest/gtest.h>
@@ -26,13 +27,16 @@ constexpr int kExitBatchLineFailed = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitBadTermFiles = 3;
 
-/// The keys of every chart line the command writes.
-const std::vector<std::string> kChartKeys{
-    "txtBirthday", "txtAge",     "txtweek",  "txtShin", "txtKinjisa", "txtKoutai",
-    "txtKoutaiYM", "txtKoukei",  "yKan",     "yShi",    "mKan",       "mShi",
-    "dKan",        "dShi",       "hKan",     "hShi",    "lbl_yZokan", "lbl_mZokan",
-    "lbl_dZokan",  "lbl_hZokan", "lblOu",    "dun_kan", "dun_shi",    "sai1",
-    "sai2",        "bold",       "reversed", "export",  "values"};
+/// The keys of every chart line the command writes: each control of the chart, then the rest.
+std::vector<std::string> chart_keys() {
+    std::vector<std::string> keys;
+    const auto add = [&keys](std::string_view name, const auto&) { keys.emplace_back(name); };
+    const vantora::ChartTexts texts;
+    for_each_control(texts, add, add);
+    for (const char* key : {"bold", "reversed", "export", "values"}) keys.emplace_back(key);
+    return keys;
+}
+const std::vector<std::string> kChartKeys = chart_keys();
 
 struct ChildRun {
     int status = -1;
@@ -383,7 +387,7 @@ TEST(ParseBatchLine, AcceptsUnknownHourAndMinuteAndTheLongestSecondsText) {
     const auto& record = std::get<vantora::cli::Request>(parsed).record;
     EXPECT_TRUE(record.hour_unknown);
     EXPECT_TRUE(record.minute_unknown);
-    EXPECT_EQ(record.offset_seconds, 12345);
+    EXPECT_EQ(record.offset.seconds, 12345);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
 #include "cli/chart_request.hpp"
+#include "core/names.hpp"
 #include "core/tables.hpp"
 #include "test_tables.hpp"
 

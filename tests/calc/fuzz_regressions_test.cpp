@@ -133,8 +133,8 @@ vantora::BirthRecord sample_record() {
     record.birth_hour = 14;
     record.birth_minute = 5;
     record.sex = vantora::Sex::male;
-    record.offset_minutes = 4;
-    record.offset_seconds = 30;
+    record.offset.minutes = 4;
+    record.offset.seconds = 30;
     return record;
 }
 

@@ -1,4 +1,5 @@
 // The solar theory and the equation of time.
+#include "chart/compute_chart.hpp"
 #include "core/angles.hpp"
 #include "core/calendar.hpp"
 #include "core/equation_of_time.hpp"
@@ -36,20 +37,17 @@ TEST(SolarTheory, ComponentsAtTheEpoch) {
     EXPECT_NEAR(sun.sun_mean_anomaly, 358.475833333, 1e-12);
 }
 
-TEST(Nutation, SumsAtTheEpochAndAtJ2000) {
+TEST(Nutation, SumsAtTheEpochAndInAWorkedExample) {
     // At T = 0 the node term dominates: −17.2327″ × sin 259.183275° ≈ +16.93″, the whole sum ≈ +17.38″.
     const double d = 350.737486, l = 296.104608, f = 11.250889, node = 259.183275, l_sun = 358.475833333;
     EXPECT_NEAR(nutation_longitude(l, l_sun, f, d, node, 0) * 3600, 17.38, 0.01);
-    // 2000-01-01 12h UT, T ≈ 1: about −13.97″.
-    SunPosition sun = calc_sun_position(2000, 1, 1.5, real_tables());
-    const double t = julian_century(sun.jd_now);
-    const double days = 36525 * t;
-    const double d2 = 350.737486 + 12.19074919142 * days - 0.00143611 * t * t + 1.89e-6 * t * t * t;
-    const double l2 = 296.104608 + 13.0649924465 * days + 0.00919167 * t * t + 1.439e-5 * t * t * t;
-    const double f2 = 11.250889 + 13.229350449 * days - 2.407e-12 * days * days - 7e-21 * days * days * days;
-    const double node2 =
-        259.183275 - 0.0529539222 * days + 1.557e-12 * days * days + 4.6e-20 * days * days * days;
-    EXPECT_NEAR(nutation_longitude(l2, sun.sun_mean_anomaly, f2, d2, node2, t) * 3600, -13.97, 0.02);
+    // Meeus, Astronomical Algorithms, example 22.a (1987 April 10, 0h TD, T = 0.8727 from 1900):
+    // D = 136.9623°, M = 94.9792°, M′ = 229.2784°, F = 143.4079°, Ω = 11.2531°, Δψ = −3.788″ by the
+    // IAU 1980 series; Woolard's amplitudes differ from it by up to a few hundredths of a second.
+    EXPECT_NEAR(nutation_longitude(229.2784, 94.9792, 143.4079, 136.9623, 11.2531, 0.8727036) * 3600, -3.788,
+                0.03);
+    // 2000-01-01 12h UT: the Earth is near perihelion, 0.98333 AU from the Sun.
+    const SunPosition sun = calc_sun_position(2000, 1, 1.5, real_tables());
     EXPECT_NEAR(sun.sun_distance, 0.9833, 0.0002);
 }
 
@@ -113,10 +111,9 @@ TEST(EquationOfTime, ElementsAtTheEpoch) {
     EXPECT_EQ(equation_of_time(0, 123.4, 0, 56.7, 0), 0);
 }
 
+/// The equation of time in minutes of time as the chart takes it.
 double eot_minutes_at(double year, double month, double day) {
-    const double t = julian_century(julian_day(year, month, day));
-    const double l = mean_longitude(t), p = perigee_longitude(t);
-    return equation_of_time(obliquity(t), l, p, l - p, eccentricity(t)) * 4 * 180 / kEotPi;
+    return calc_eot_minutes(year, month, day).zg2;
 }
 
 TEST(EquationOfTime, ValuesOf2000AtNoon) {
@@ -147,7 +144,8 @@ TEST(SolarTheory, PartialResultsEqualTheFullComputation) {
         const SunPosition all = calc_sun_position(1987, 7, day, testing::real_tables());
         const SunPosition longitude =
             calc_sun_position(1987, 7, day, testing::real_tables(), SunResults::longitude);
-        const SunPosition distance = calc_sun_position(1987, 7, day, testing::real_tables(), SunResults::distance);
+        const SunPosition distance =
+            calc_sun_position(1987, 7, day, testing::real_tables(), SunResults::distance);
         EXPECT_EQ(longitude.sun_longitude, all.sun_longitude) << day;
         EXPECT_EQ(distance.sun_distance, all.sun_distance) << day;
         EXPECT_EQ(longitude.sun_distance, 0);

@@ -73,9 +73,7 @@ StreamResult run_stream(const Stream& stream, const vantora::TermTables& tables)
     vantora::BirthRecord record;
     record.birth_hour = stream.hour;
     record.birth_minute = stream.minute;
-    record.offset_minutes = stream.offset.minutes;
-    record.offset_seconds = stream.offset.seconds;
-    record.offset_negative = stream.offset.negative;
+    record.offset = {stream.offset.minutes, stream.offset.seconds, stream.offset.negative};
 
     bool have_previous = false;
     int previous_day_n = 0, previous_month_no = 0, previous_year_n = 0;

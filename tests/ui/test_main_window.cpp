@@ -621,11 +621,11 @@ void MainWindowTest::minus_zero_minutes_reach_the_chart_as_a_negative_offset() {
     record.birth_day = 3;
     record.birth_hour = 6;
     record.birth_minute = 15;
-    record.offset_minutes = 0;
-    record.offset_seconds = 30;
-    record.offset_negative = true;
+    record.offset.minutes = 0;
+    record.offset.seconds = 30;
+    record.offset.negative = true;
     const vantora::Chart west = vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded));
-    record.offset_negative = false;
+    record.offset.negative = false;
     const vantora::Chart east = vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded));
     QVERIFY(west.texts.txtShin != east.texts.txtShin);
     QCOMPARE(text("txtShin"), QString::fromStdString(west.texts.txtShin));

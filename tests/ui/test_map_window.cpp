@@ -2,6 +2,7 @@
 // point, the decision's time-difference texts, and the reset on every activation.
 #include "ui_test_support.hpp"
 
+#include "chart/time_difference.hpp"
 #include "ui/map_geometry.hpp"
 #include "ui/map_window.hpp"
 #include "ui/ui_common.hpp"
@@ -135,7 +136,7 @@ void MapWindowTest::longitude_of_a_column() {
     QFETCH(int, degrees);
     QFETCH(int, minutes);
     QFETCH(int, seconds);
-    QCOMPARE(map::split_dms(map::longitude_at(x)), (map::Dms{degrees, minutes, seconds}));
+    QCOMPARE(vantora::split_dms(map::longitude_at(x)), (vantora::Dms{degrees, minutes, seconds}));
 }
 
 void MapWindowTest::latitude_of_a_row_data() {
@@ -155,7 +156,7 @@ void MapWindowTest::latitude_of_a_row() {
     QFETCH(int, degrees);
     QFETCH(int, minutes);
     QFETCH(int, seconds);
-    QCOMPARE(map::split_dms(map::latitude_at(y)), (map::Dms{degrees, minutes, seconds}));
+    QCOMPARE(vantora::split_dms(map::latitude_at(y)), (vantora::Dms{degrees, minutes, seconds}));
 }
 
 void MapWindowTest::decision_texts_data() {
@@ -217,15 +218,15 @@ void MapWindowTest::decision_texts() {
     QFETCH(QString, seconds);
     QFETCH(QString, minutes_text);
     QFETCH(QString, seconds_text);
-    const map::TimeDifferenceTexts texts = map::time_difference_texts(
-        map::longitude_from_texts(degrees.toStdString(), minutes.toStdString(), seconds.toStdString()));
+    const vantora::TimeDifferenceTexts texts = vantora::time_difference_texts(
+        vantora::longitude_from_texts(degrees.toStdString(), minutes.toStdString(), seconds.toStdString()));
     QCOMPARE(QString::fromStdString(texts.minutes), minutes_text);
     QCOMPARE(QString::fromStdString(texts.seconds), seconds_text);
 }
 
 void MapWindowTest::unreadable_label_counts_as_zero() {
-    QCOMPARE(map::longitude_from_texts("139", "", "x"), 139.0);
-    QCOMPARE(map::longitude_from_texts("139", "30", "36"), 139.51);
+    QCOMPARE(vantora::longitude_from_texts("139", "", "x"), 139.0);
+    QCOMPARE(vantora::longitude_from_texts("139", "30", "36"), 139.51);
 }
 
 // ---- the window ---------------------------------------------------------------------------
