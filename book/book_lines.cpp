@@ -76,7 +76,7 @@ std::variant<Record, std::string> read_line(const std::string& line) {
 } // namespace
 
 std::string local_now_text() {
-    const LocalDateTime t = cli::local_now();
+    const LocalDateTime t = local_now();
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour,
                   t.minute, t.second);

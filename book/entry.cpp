@@ -46,10 +46,7 @@ BirthRecord birth_record(const Entry& entry) {
     record.birth_hour = record.hour_unknown ? 0 : numeric_value(entry.hour);
     record.birth_minute = record.minute_unknown ? 0 : numeric_value(entry.minute);
     record.sex = entry.sex;
-    const TimeDifference offset = read_time_difference(entry.offset_minutes, entry.offset_seconds);
-    record.offset_minutes = offset.minutes;
-    record.offset_seconds = offset.seconds;
-    record.offset_negative = offset.negative;
+    record.offset = read_time_difference(entry.offset_minutes, entry.offset_seconds);
     return record;
 }
 
