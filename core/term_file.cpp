@@ -16,6 +16,40 @@ constexpr std::size_t kMaxValueLength = 64;
 /// A UTF-8 byte-order mark, which an editor may put before the first value.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// Bounds on the term values, each far beyond what a planet can do to the Sun's place and far
+// within what the sums can carry. The largest shipped terms are 7.208″ in longitude, 7067 × 1e-9
+// in log₁₀ distance and 0.21″ in latitude; the whole planetary effect on the Sun is a few tens
+// of seconds of arc. At the bounds, 120 terms move the longitude by at most 3.3° and the
+// log₁₀ distance by at most 0.012 (the distance stays within 0.95 … 1.05 AU), so a table that
+// loads can never make the chart's sums overflow, lose their digits or leave the ranges the chart
+// computation checks. A value beyond a bound is damage (a digit slipped, an exponent added).
+
+/// Longitude amplitude A, seconds of arc: 14 times the largest shipped term.
+constexpr double kMaxLongitudeAmplitude = 100;
+/// Distance amplitude B, units of 1e-9 of log₁₀ distance (1e-4, about 0.023 % of the distance
+/// per term): 14 times the largest shipped term.
+constexpr double kMaxDistanceAmplitude = 100000;
+/// Latitude amplitude A, seconds of arc: 47 times the largest shipped term.
+constexpr double kMaxLatitudeAmplitude = 10;
+/// Phases α and β, degrees. A table may write them in 0..360 or −180..180; two turns either
+/// way leave room for both and keep the argument of the cosine exact to far below a second.
+constexpr double kMaxPhase = 720;
+
+/// The allowed magnitude of one real column of a term record and the name of the quantity it
+/// holds, for the message.
+struct ColumnBound {
+    double limit;
+    std::string_view quantity; ///< e.g. "経度の振幅"
+    std::string_view unit;     ///< e.g. "秒角"; empty for a pure number
+};
+
+constexpr std::array<ColumnBound, 4> kPlanetBounds{{{kMaxLongitudeAmplitude, "経度の振幅", "秒角"},
+                                                    {kMaxPhase, "位相", "度"},
+                                                    {kMaxDistanceAmplitude, "距離の振幅", ""},
+                                                    {kMaxPhase, "位相", "度"}}};
+constexpr std::array<ColumnBound, 2> kLatitudeBounds{
+    {{kMaxLatitudeAmplitude, "緯度の振幅", "秒角"}, {kMaxPhase, "位相", "度"}}};
+
 bool is_separator(int c) {
     return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -66,6 +100,16 @@ public:
         if (value < -32768.0 || value > 32767.0)
             return fail(record, field, "は整数の範囲（-32768〜32767）を超えています");
         return static_cast<std::int16_t>(value);
+    }
+
+    /// Checks a real field (after p, i, j) against its bound: |value| ≤ bound.limit.
+    bool within(double value, std::size_t record, std::size_t field, const ColumnBound& bound) {
+        if (std::abs(value) <= bound.limit) return true;
+        const std::string limit = std::to_string(static_cast<long>(bound.limit));
+        fail(record, field,
+             "は" + std::string(bound.quantity) + "の範囲（-" + limit + "〜" + limit +
+                 std::string(bound.unit) + "）を超えています");
+        return false;
     }
 
     /// Checks a body number: 1 (Mercury) … 6 (Saturn).
@@ -164,9 +208,11 @@ template <class T> TermResult<T> open_and_read(const std::filesystem::path& path
 }
 
 /// Reads Count records of Width values. The first three, p, i and j, are checked as a body
-/// number and two 16-bit multipliers; make_term builds the row from them and the record.
+/// number and two 16-bit multipliers, the others against `bounds`; make_term builds the row
+/// from them and the record.
 template <class Term, std::size_t Count, std::size_t Width, class MakeTerm>
 TermResult<std::array<Term, Count>> read_terms(std::istream& in, std::string_view file_name,
+                                               const std::array<ColumnBound, Width - 3>& bounds,
                                                MakeTerm make_term) {
     TermReader reader(in, file_name, Count);
     std::array<Term, Count> terms{};
@@ -179,6 +225,9 @@ TermResult<std::array<Term, Count>> read_terms(std::istream& in, std::string_vie
         if (!i) return reader.error();
         const auto j = reader.whole((*v)[2], r, 2);
         if (!j) return reader.error();
+        for (std::size_t field = 3; field < Width; ++field) {
+            if (!reader.within((*v)[field], r, field, bounds[field - 3])) return reader.error();
+        }
         terms[r] = make_term(*p, *i, *j, *v);
     }
     return terms;
@@ -189,7 +238,8 @@ TermResult<std::array<Term, Count>> read_terms(std::istream& in, std::string_vie
 TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istream& in,
                                                                        std::string_view file_name) {
     return read_terms<PlanetTerm, kPlanetTermCount, 7>(
-        in, file_name, [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 7>& v) {
+        in, file_name, kPlanetBounds,
+        [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 7>& v) {
             return PlanetTerm{p, i, j, v[3], v[4], v[5], v[6]};
         });
 }
@@ -197,7 +247,8 @@ TermResult<std::array<PlanetTerm, kPlanetTermCount>> read_planet_terms(std::istr
 TermResult<std::array<LatitudeTerm, kLatitudeTermCount>> read_latitude_terms(std::istream& in,
                                                                              std::string_view file_name) {
     return read_terms<LatitudeTerm, kLatitudeTermCount, 5>(
-        in, file_name, [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 5>& v) {
+        in, file_name, kLatitudeBounds,
+        [](std::int16_t p, std::int16_t i, std::int16_t j, const std::array<double, 5>& v) {
             return LatitudeTerm{p, i, j, v[3], v[4]};
         });
 }

@@ -3,7 +3,10 @@
 // A file is a stream of decimal numbers separated by commas, blanks, tabs or line ends (LF or
 // CRLF); a leading UTF-8 byte-order mark is skipped and line breaks carry no meaning. planet.txt
 // holds 120 records of p, i, j, A, α, B, β; latitude.txt 34 records of p, i, j, A, α. p, i and j
-// must be whole numbers in −32768..32767 and p a body number 1..6. Anything after the last
+// must be whole numbers in −32768..32767 and p a body number 1..6. The other values must lie
+// within generous bounds that no solar theory's term reaches (amplitudes within ±100″ in
+// longitude, ±100000 × 1e-9 in log₁₀ distance and ±10″ in latitude, phases within ±720°), so
+// that a damaged file is refused instead of giving a wrong chart. Anything after the last
 // record is not read.
 #pragma once
 

@@ -4,6 +4,8 @@
 #include "chart/shown_chart.hpp"
 #include "cli/chart_request.hpp"
 
+#include "test_tables.hpp"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -267,10 +269,11 @@ TEST(ChartCommand, BatchOfGoodLinesExitsWith0AndWritesCompleteCharts) {
 
 struct BrokenData {
     const char* name;
-    bool with_planet;         ///< copy planet.txt at all
-    std::size_t planet_lines; ///< lines of planet.txt kept (all when 0)
-    const char* tail;         ///< written after the kept lines
-    const char* message;      ///< part of the loader's message
+    bool with_planet;                                           ///< copy planet.txt at all
+    std::size_t planet_lines;                                   ///< lines of planet.txt kept (all when 0)
+    const char* tail;                                           ///< written after the kept lines
+    const char* message;                                        ///< part of the loader's message
+    std::string (*damage)(const std::string& planet) = nullptr; ///< edits the written planet.txt
 };
 
 class ChartCommandBrokenData : public ::testing::TestWithParam<BrokenData> {};
@@ -289,6 +292,10 @@ TEST_P(ChartCommandBrokenData, ExitsWithStatus3AndTheLoadersMessage) {
         }
         planet << GetParam().tail;
     }
+    if (GetParam().damage) {
+        const std::string planet = read_all(folder.path / "planet.txt");
+        std::ofstream(folder.path / "planet.txt", std::ios::binary) << GetParam().damage(planet);
+    }
     for (const bool batch : {false, true}) {
         SCOPED_TRACE(batch ? "batch" : "single");
         const ChildRun r = batch ? run(program, {"--batch"}, good_line(1975, 3, 8).dump() + "\n")
@@ -306,7 +313,18 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenData{"planet_119_records", true, 119, "", "119件目で終わっています"},
                       BrokenData{"planet_cut_mid_record", true, 60, "1, -1, 2",
                                  "61件目の途中で終わっています"},
-                      BrokenData{"planet_body_7", true, 119, "7, 1, 1, 0.1, 2, 3, 4", "1〜6の範囲外です"}),
+                      BrokenData{"planet_body_7", true, 119, "7, 1, 1, 0.1, 2, 3, 4", "1〜6の範囲外です"},
+                      // Values a number reader accepts but no solar theory has: these once gave a
+                      // crash and a wrong chart with exit status 0.
+                      BrokenData{"planet_amplitudes_1_7e308", true, 0, "", "1件目の4番目の値「1.7e308」",
+                                 [](const std::string& planet) {
+                                     using vantora::testing::with_field;
+                                     return with_field(with_field(planet, 3, 4, "1.7e308"), 3, 5, "0");
+                                 }},
+                      BrokenData{"planet_amplitude_1e200", true, 0, "", "1件目の4番目の値「1e200」",
+                                 [](const std::string& planet) {
+                                     return vantora::testing::with_field(planet, 1, 4, "1e200");
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadLine {

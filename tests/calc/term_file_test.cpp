@@ -1,6 +1,8 @@
 // Reading the term files: good layouts load the same, every bad file gives one clear error.
 #include "core/term_file.hpp"
 
+#include "test_tables.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,6 +46,23 @@ std::string planet_error(const std::string& text) {
     const auto result = read_planet(text);
     const auto* error = std::get_if<TermFileError>(&result);
     return error ? error->message : std::string("(loaded)");
+}
+
+/// The text with every amplitude (the 4th and the 6th field) of every line multiplied by factor.
+std::string scaled_values(const std::string& text, double factor) {
+    std::istringstream in(text);
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string field, scaled;
+        for (int f = 1; std::getline(fields, field, ','); ++f) {
+            if (f > 1) scaled += ", ";
+            scaled += f != 4 && f != 6 ? field.substr(field.find_first_not_of(' '))
+                                       : std::to_string(std::stod(field) * factor);
+        }
+        out += scaled + "\n";
+    }
+    return out;
 }
 
 bool same_terms(const std::array<PlanetTerm, kPlanetTermCount>& a,
@@ -142,6 +161,50 @@ TEST(TermFile, BadFilesGiveOneClearError) {
          "planet.txt: 1件目の4番目の値「" + std::string(64, '9') + "…」は長すぎます"},
     };
     for (const auto& c : cases) EXPECT_EQ(planet_error(c.text), c.message) << c.name;
+}
+
+TEST(TermFile, ValuesNoSolarTheoryHasAreRefused) {
+    const std::string good = planet_text();
+    const std::string rows119 = first_lines(good, 119);
+    const auto latitude_error = [](const std::string& text) {
+        std::istringstream in(text);
+        const auto result = read_latitude_terms(in, "latitude.txt");
+        const auto* error = std::get_if<TermFileError>(&result);
+        return error ? error->message : std::string("(loaded)");
+    };
+    const struct {
+        const char* name;
+        std::string message;
+        std::string expected;
+    } cases[] = {
+        // A 1.7e308 amplitude in three records once overflowed the sum to NaN, and 1e200 reduced
+        // the longitude to exactly 0, each giving a chart with exit status 0.
+        {"awk: three records with amplitude 1.7e308 and phase 0",
+         planet_error(testing::with_field(testing::with_field(good, 3, 4, "1.7e308"), 3, 5, "0")),
+         "planet.txt: 1件目の4番目の値「1.7e308」は経度の振幅の範囲（-100〜100秒角）を超えています"},
+        {"sed: first amplitude 1e200", planet_error(testing::with_field(good, 1, 4, "1e200")),
+         "planet.txt: 1件目の4番目の値「1e200」は経度の振幅の範囲（-100〜100秒角）を超えています"},
+        {"negative longitude amplitude", planet_error(testing::with_field(good, 1, 4, "-100.5")),
+         "planet.txt: 1件目の4番目の値「-100.5」は経度の振幅の範囲（-100〜100秒角）を超えています"},
+        {"longitude phase", planet_error(testing::with_field(good, 1, 5, "2430")),
+         "planet.txt: 1件目の5番目の値「2430」は位相の範囲（-720〜720度）を超えています"},
+        {"distance amplitude", planet_error(testing::with_field(good, 1, 6, "2.8e5")),
+         "planet.txt: 1件目の6番目の値「2.8e5」は距離の振幅の範囲（-100000〜100000）を超えています"},
+        {"distance phase in the last record", planet_error(rows119 + "6, 1, 1, 0.1, 2, 3, -1e9"),
+         "planet.txt: 120件目の7番目の値「-1e9」は位相の範囲（-720〜720度）を超えています"},
+        {"latitude amplitude", latitude_error(testing::with_field(latitude_text(), 1, 4, "29")),
+         "latitude.txt: 1件目の4番目の値「29」は緯度の振幅の範囲（-10〜10秒角）を超えています"},
+        {"latitude phase", latitude_error(testing::with_field(latitude_text(), 2, 5, "-1e300")),
+         "latitude.txt: 1件目の5番目の値「-1e300」は位相の範囲（-720〜720度）を超えています"},
+        {"every value at its bound loads",
+         planet_error(testing::with_field(
+             testing::with_field(testing::with_field(good, 2, 4, "-100"), 1, 5, "720"), 1, 6, "100000")),
+         "(loaded)"},
+        // The shipped files lie far inside the bounds: ten times every amplitude loads.
+        {"shipped planet terms times ten", planet_error(scaled_values(good, 10)), "(loaded)"},
+        {"shipped latitude terms times ten", latitude_error(scaled_values(latitude_text(), 10)), "(loaded)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.message, c.expected) << c.name;
 }
 
 TEST(TermFile, IntegerFieldsAtTheEdgesOfSixteenBitsLoad) {
