@@ -1,6 +1,5 @@
 #include "ui/about_message.hpp"
 
-#include "ui/splash_window.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QAudioDevice>

@@ -1,5 +1,6 @@
 #include "ui/export_window.hpp"
 
+#include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QPlainTextEdit>
@@ -28,9 +29,8 @@ void frmexport::create_controls() {
     txtzarvel01->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtzarvel01->setReadOnly(false);
 
-    btnclose01 = new QPushButton(QStringLiteral("CLOSE"), this);
-    btnclose01->setObjectName(QStringLiteral("btnclose01"));
-    btnclose01->setGeometry(twips_rect(120, 3765, 705, 420));
+    btnclose01 =
+        make_command(this, "btnclose01", QStringLiteral("CLOSE"), {}, twips_rect(120, 3765, 705, 420));
     connect(btnclose01, &QPushButton::clicked, this, &frmexport::btnclose01_Click);
 }
 

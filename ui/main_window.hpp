@@ -1,22 +1,22 @@
 // mainform01: the main window. It collects the birth data in a fixed order (year, month, day,
 // hour, minute), runs the chart computation and shows the whole chart; every other window is
-// opened from here.
+// opened from here. The controls are built in main_window_form.cpp, the handlers live in
+// main_window.cpp.
 #pragma once
 
 #include "chart/chart.hpp"
+#include "chart/shown_chart.hpp"
 #include "core/calendar.hpp"
 #include "core/tables.hpp"
 #include "core/term_file.hpp"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string>
-#include <utility>
 #include <vector>
 
 class QAction;
@@ -25,39 +25,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QToolButton;
 
 namespace vantora::ui {
 
+class UpDown;
 class frmexport;
 class frmjpmap;
 class frmpop01;
 class yInput;
-
-/// An up-down spin control bound to a text box: each arrow press steps the number shown in the
-/// box (its numeric value, rounded and clamped into [minimum, maximum]) by one, writes the result
-/// back as a plain integer and emits changed(). The arrows stop at the ends of the range; a press
-/// that leaves the number unchanged writes nothing and emits nothing.
-class UpDown : public QWidget {
-    Q_OBJECT
-public:
-    UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent = nullptr);
-
-    void step_up() { step(+1); }
-    void step_down() { step(-1); }
-
-signals:
-    /// An arrow changed the number in the bound box.
-    void changed(int value);
-
-private:
-    void step(int delta);
-
-    QLineEdit* buddy_;
-    int minimum_, maximum_;
-    QToolButton* up_ = nullptr;
-    QToolButton* down_ = nullptr;
-};
 
 class mainform01 : public QMainWindow {
     Q_OBJECT
@@ -68,34 +43,27 @@ public:
     explicit mainform01(QWidget* parent = nullptr);
     ~mainform01() override;
 
-    /// Builds the window and runs Form_Load; nullptr when the term files could not be loaded
-    /// (the error has then been shown to the user).
-    static std::unique_ptr<mainform01> create(QWidget* startup_window = nullptr, TableLoader loader = {});
-
     /// Start-up: centres the window, closes startup_window (may be null), locks the month, day,
     /// hour and minute lists and "八字表示", loads the term tables and locks the chart commands.
     /// On a loader error shows it in a modal message box and returns false.
     bool Form_Load(QWidget* startup_window = nullptr, TableLoader loader = {});
 
-    /// The texts the window shows now, control by control (the reversed view included).
-    ChartTexts shown_texts() const;
-    /// Whether luck pillar i (0..10) is shown in bold, as the current one.
-    bool luck_bold(int i) const;
     /// The chart last computed by "八字表示", if any.
     const std::optional<Chart>& last_chart() const { return chart_; }
+    /// The chart as the window shows it now (computed or reversed view), if any.
+    const std::optional<ShownChart>& shown() const { return shown_; }
     /// The month lengths of the accepted birth year (all 0 before one is accepted).
     const MonthDays& month_days() const { return month_days_; }
+    /// The accepted birth year, if any.
+    std::optional<double> birth_year() const { return birth_year_; }
 
     /// Rebuilds txtBirthday from the birth fields and the hour and minute list texts.
     void birthday_data();
 
-    // Called by the birth-year dialog's "決定", in its order.
-    std::optional<double> birth_year() const { return birth_year_; }
-    void set_birth_year(double year) { birth_year_ = year; }
-    void enable_month_list();
-    void set_month_days_of_birth_year();
-    /// When the day list shows a day: a day beyond the month's length becomes its last day.
-    void clamp_shown_day();
+    /// What "決定" of the birth-year dialog does with its year: stores it, rebuilds the birth-date
+    /// text, unlocks the month list, sets the month lengths of that year and keeps the shown day
+    /// within its month.
+    void accept_birth_year(double year);
 
     /// True while the program closes its windows on the way out.
     bool is_ending() const { return ending_; }
@@ -110,12 +78,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Building the window (main_window_form.cpp).
     void create_inputs(QWidget* client);
     void create_displays(QWidget* client);
     void create_captions(QWidget* client);
     void create_menus();
     void create_connections();
 
+    // Handlers.
     void yearInput_Click();
     void mSelect_Click();
     void dSelect_Click();
@@ -138,14 +108,25 @@ private:
     void endbtn_Click();
     void endzarvel_Click();
 
+    /// The birth fields with the texts of the hour and minute lists, as entered so far.
+    BirthInputs birth_inputs() const;
     BirthRecord birth_record() const;
-    void show_chart(const Chart& chart);
+    Sex chosen_sex() const;
+    /// The shown chart's texts as the pop-up and the export copy them: the birth-date sentence
+    /// follows the inputs as they are now, like txtBirthday does.
+    ChartTexts copied_texts() const;
+    /// Paints a chart value into the display controls and keeps it as the shown chart.
+    void paint(ShownChart shown);
+    /// Enables or disables every command that reads the shown chart (POP, EXP and their kin).
+    void set_chart_commands_enabled(bool enabled);
     void set_reversal_locked(bool locked);
     /// Replaces the day list by "1".."days", keeping the shown entry (even one beyond days) until
     /// select_last_day() replaces it.
     void rebuild_day_list(int days);
     /// Shows the entry "days" and drops the entries after it.
     void select_last_day(int days);
+    /// When the day list shows a day: a day beyond the month's length becomes its last day.
+    void clamp_shown_day();
     void close_secondary_windows();
 
     // Birth fields: empty until chosen.
@@ -153,7 +134,7 @@ private:
     MonthDays month_days_;
     std::optional<TermTables> tables_;
     std::optional<Chart> chart_;
-    QString saved_season_text_;
+    std::optional<ShownChart> shown_;
     bool ending_ = false;
 
     QPointer<yInput> year_dialog_;
@@ -179,34 +160,24 @@ private:
     QPushButton* btn_111 = nullptr;
     QPushButton* btnexport = nullptr;
     QPushButton* btnpop = nullptr;
-
     QLineEdit* txtBirthday = nullptr;
-    QLabel* yKan = nullptr;
-    QLabel* mKan = nullptr;
-    QLabel* dKan = nullptr;
-    QLabel* hKan = nullptr;
-    QLabel* lbl_yZokan = nullptr;
-    QLabel* lbl_mZokan = nullptr;
-    QLabel* lblOu = nullptr;
-    std::array<QLabel*, 6> seikoku_{}; ///< the six relation labels of the reversed view
-    QLabel* lbl_ySeikoku = nullptr;
-    QLabel* lbl_mSeikoku = nullptr;
-    QLabel* lbl_hSeikoku = nullptr;
-    QLabel* lbl_yzSeikoku = nullptr;
-    QLabel* lbl_dzSeikoku = nullptr;
-    QLabel* lbl_hzSeikoku = nullptr;
-    std::array<QLabel*, kLuckPillarCount> dun_kan{}, dun_shi{};
-    std::array<QLabel*, 10> sai1{};
-    std::array<QLabel*, kLuckPillarCount> sai2{};
 
-    /// Every single-text display with the ChartTexts field it shows.
-    std::vector<std::pair<QWidget*, std::string ChartTexts::*>> text_fields_;
+    /// Every display control of the chart by name ("yKan", "dun_kan_3", "lbl_ySeikoku", …).
+    QHash<QString, QWidget*> displays_;
+    /// The six relation labels, shown only in the reversed view.
+    std::array<QLabel*, 6> seikoku_{};
 
     QAction* endzarvel = nullptr;
     QAction* mnuMap = nullptr;
     QAction* menupop = nullptr;
     QAction* menujisa01 = nullptr;
     QAction* menuversion = nullptr;
+    /// Menu items that read the shown chart: enabled with POP after a chart, locked in the
+    /// reversed view (menupop and any added item of the same kind).
+    std::vector<QAction*> chart_actions_;
+    /// Menu items locked in the reversed view like the input controls (mnuMap, menujisa01 and
+    /// any added item that changes the inputs).
+    std::vector<QAction*> input_actions_;
 };
 
 } // namespace vantora::ui

@@ -1,6 +1,7 @@
 #include "ui/map_window.hpp"
 
 #include "chart/time_difference.hpp"
+#include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QCloseEvent>
@@ -106,17 +107,14 @@ private:
 
 namespace {
 
-QLabel* make_label(QWidget* parent, const char* name, const QString& caption, QRect where,
-                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(where);
-    label->setAlignment(alignment);
-    return label;
+/// A label in the window's own font.
+QLabel* make_plain_label(QWidget* parent, const char* name, const QString& caption, QRect where,
+                         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    return make_label(parent, QString::fromLatin1(name), caption, where, parent->font(), alignment);
 }
 
 QLabel* make_value_label(QWidget* parent, const char* name, QRect where) {
-    QLabel* label = make_label(parent, name, QString(), where, Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* label = make_plain_label(parent, name, QString(), where, Qt::AlignRight | Qt::AlignVCenter);
     label->setFont(pgothic_font(9.75));
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
@@ -152,35 +150,29 @@ frmjpmap::frmjpmap(QWidget* parent)
 
 void frmjpmap::create_labels() {
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
-    make_label(this, "Label8", QStringLiteral("北緯"), twips_rect(120, 150, 555, 255),
-               Qt::AlignLeft | Qt::AlignVCenter);
+    make_plain_label(this, "Label8", QStringLiteral("北緯"), twips_rect(120, 150, 555, 255),
+                     Qt::AlignLeft | Qt::AlignVCenter);
     lblido = make_value_label(this, "lblido", twips_rect(645, 150, 525, 210));
-    make_label(this, "Label3", QStringLiteral("度"), twips_rect(1185, 150, 315, 300), centred);
+    make_plain_label(this, "Label3", QStringLiteral("度"), twips_rect(1185, 150, 315, 300), centred);
     lblihun = make_value_label(this, "lblihun", twips_rect(1500, 150, 435, 210));
-    make_label(this, "Label5", QStringLiteral("分"), twips_rect(1935, 150, 315, 270), centred);
+    make_plain_label(this, "Label5", QStringLiteral("分"), twips_rect(1935, 150, 315, 270), centred);
     lblibyou = make_value_label(this, "lblibyou", twips_rect(2235, 150, 435, 210));
-    make_label(this, "Label7", QStringLiteral("秒"), twips_rect(2715, 150, 315, 270), centred);
+    make_plain_label(this, "Label7", QStringLiteral("秒"), twips_rect(2715, 150, 315, 270), centred);
 
-    make_label(this, "Label1", QStringLiteral("東経"), twips_rect(120, 495, 555, 255),
-               Qt::AlignLeft | Qt::AlignVCenter);
+    make_plain_label(this, "Label1", QStringLiteral("東経"), twips_rect(120, 495, 555, 255),
+                     Qt::AlignLeft | Qt::AlignVCenter);
     lblkdo = make_value_label(this, "lblkdo", twips_rect(645, 465, 525, 210));
-    make_label(this, "Label10", QStringLiteral("度"), twips_rect(1200, 480, 285, 285), centred);
+    make_plain_label(this, "Label10", QStringLiteral("度"), twips_rect(1200, 480, 285, 285), centred);
     lblkhun = make_value_label(this, "lblkhun", twips_rect(1515, 465, 435, 210));
-    make_label(this, "Label12", QStringLiteral("分"), twips_rect(1950, 480, 255, 285), centred);
+    make_plain_label(this, "Label12", QStringLiteral("分"), twips_rect(1950, 480, 255, 285), centred);
     lblkbyou = make_value_label(this, "lblkbyou", twips_rect(2235, 465, 435, 210));
-    make_label(this, "Label14", QStringLiteral("秒"), twips_rect(2715, 465, 315, 285), centred);
+    make_plain_label(this, "Label14", QStringLiteral("秒"), twips_rect(2715, 465, 315, 285), centred);
 }
 
 void frmjpmap::create_buttons() {
-    const auto make_button = [this](const char* name, const QString& caption, QRect where) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(where);
-        return button;
-    };
-    btndecide = make_button("btndecide", QStringLiteral("決定"), twips_rect(5565, 120, 600, 600));
-    btncancel = make_button("btncancel", QStringLiteral("取消"), twips_rect(6255, 120, 600, 600));
-    btnClose = make_button("btnClose", QStringLiteral("Close"), twips_rect(6945, 120, 600, 600));
+    btndecide = make_command(this, "btndecide", QStringLiteral("決定"), {}, twips_rect(5565, 120, 600, 600));
+    btncancel = make_command(this, "btncancel", QStringLiteral("取消"), {}, twips_rect(6255, 120, 600, 600));
+    btnClose = make_command(this, "btnClose", QStringLiteral("Close"), {}, twips_rect(6945, 120, 600, 600));
 }
 
 void frmjpmap::create_picture() {
@@ -198,8 +190,8 @@ void frmjpmap::create_picture() {
     line->setPalette(line_palette);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    QLabel* caption =
-        make_label(Picture1, "Label2", QStringLiteral("東経135度/日本標準時"), QRect(270, 478, 123, 15));
+    QLabel* caption = make_plain_label(Picture1, "Label2", QStringLiteral("東経135度/日本標準時"),
+                                       QRect(270, 478, 123, 15));
     QPalette caption_palette = caption->palette();
     caption_palette.setColor(QPalette::WindowText, kMeridianLabel);
     caption->setPalette(caption_palette);

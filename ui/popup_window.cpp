@@ -1,5 +1,7 @@
 #include "ui/popup_window.hpp"
 
+#include "chart/shown_chart.hpp"
+#include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QLabel>
@@ -28,52 +30,17 @@ constexpr int kBranchTop = 3075;
 /// The caption of a pillar label until the first copy.
 const QString kPlaceholder = QStringLiteral("□");
 
-QLabel* make_label(QWidget* parent, const QString& name, const QString& caption, QRect where,
-                   const QFont& font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(where);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    return label;
-}
+constexpr auto kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 
 QLabel* make_static_label(QWidget* parent, const char* name, const QString& caption, QRect where) {
-    return make_label(parent, QString::fromLatin1(name), caption, where, parent->font());
+    return make_label(parent, QString::fromLatin1(name), caption, where, parent->font(), kTopLeft);
 }
 
-QLineEdit* make_field(QWidget* parent, const char* name, QRect where, bool editable,
-                      Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setGeometry(where);
+QLineEdit* make_field(QWidget* parent, const char* name, QRect where,
+                      Qt::Alignment alignment = Qt::AlignLeft) {
+    QLineEdit* field = make_display_field(parent, name, where, alignment);
     field->setFont(pgothic_font(9.75));
-    field->setReadOnly(!editable);
-    field->setAlignment(alignment);
-    // Display fields without a frame, on the button face, so that a 13-pixel box holds its line.
-    field->setFrame(false);
-    field->setTextMargins(0, 0, 0, 0);
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    field->setPalette(palette);
     return field;
-}
-
-/// A display field shows its text from the start, as a label would, even where the text is wider.
-void copy_text(QLineEdit* target, const std::string& text) {
-    target->setText(QString::fromStdString(text));
-    target->setCursorPosition(0);
-}
-
-void copy_caption(QLabel* target, const std::string& caption) {
-    target->setText(QString::fromStdString(caption));
-}
-
-void copy_caption_and_bold(QLabel* target, const std::string& caption, bool bold) {
-    copy_caption(target, caption);
-    QFont font = target->font();
-    font.setBold(bold);
-    target->setFont(font);
 }
 
 } // namespace
@@ -93,56 +60,55 @@ frmpop01::frmpop01(QWidget* parent)
 
 void frmpop01::create_header() {
     make_static_label(this, "Label7", QStringLiteral("誕生日："), twips_rect(105, 120, 885, 180));
-    txtBirthday = make_field(this, "txtBirthday", twips_rect(795, 120, 2730, 195), false);
-    txtMW = make_field(this, "txtMW", twips_rect(3540, 120, 210, 195), true, Qt::AlignCenter);
-    Command1 = new QPushButton(QStringLiteral("CLOSE"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips_rect(3825, 75, 750, 300));
+    make_field(this, "txtBirthday", twips_rect(795, 120, 2730, 195));
+    // The sex box is an ordinary editable text box.
+    txtMW = make_field(this, "txtMW", twips_rect(3540, 120, 210, 195), Qt::AlignHCenter);
+    txtMW->setReadOnly(false);
+    Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {}, twips_rect(3825, 75, 750, 300));
     connect(Command1, &QPushButton::clicked, this, &frmpop01::Command1_Click);
 
     make_static_label(this, "Label9", QStringLiteral("大運交替："), twips_rect(105, 480, 855, 180));
-    txtKoutai = make_field(this, "txtKoutai", twips_rect(930, 480, 1785, 195), false);
+    make_field(this, "txtKoutai", twips_rect(930, 480, 1785, 195));
     make_static_label(this, "Label10", QStringLiteral("交替年月："), twips_rect(105, 840, 855, 180));
-    txtKoutaiYM = make_field(this, "txtKoutaiYM", twips_rect(930, 840, 900, 195), false);
+    make_field(this, "txtKoutaiYM", twips_rect(930, 840, 900, 195));
     make_static_label(this, "Label8", QStringLiteral("視黄経："), twips_rect(105, 1200, 690, 180));
     // Wider than designed (1680 twips): fifteen digits of IPAPGothic would lose their last two.
-    txtKoukei = make_field(this, "txtKoukei", twips_rect(795, 1200, 2100, 195), false);
+    make_field(this, "txtKoukei", twips_rect(795, 1200, 2100, 195));
     make_static_label(this, "Label16", QStringLiteral("満年齢："), twips_rect(105, 1560, 675, 180));
-    txtAge = make_field(this, "txtAge", twips_rect(795, 1560, 330, 195), false, Qt::AlignCenter);
+    make_field(this, "txtAge", twips_rect(795, 1560, 330, 195), Qt::AlignHCenter);
     make_static_label(this, "Label15", QStringLiteral("歳"), twips_rect(1170, 1560, 210, 180));
 }
 
 void frmpop01::create_pillars() {
     const QFont pillar_font = pgothic_font(12, true);
     const QFont hidden_font = pgothic_font(11.25);
-    const auto pillar = [&](const char* name, int left, int top) {
-        return make_label(this, QString::fromLatin1(name), kPlaceholder, twips_rect(left, top, 255, 255),
-                          pillar_font);
+    struct Column {
+        const char* kan;
+        const char* shi;
+        const char* zokan;
+        int left, zokan_left;
     };
-    const auto hidden = [&](const char* name, int left) {
-        return make_label(this, QString::fromLatin1(name), kPlaceholder, twips_rect(left, 1185, 195, 225),
-                          hidden_font);
+    constexpr Column kColumns[] = {
+        {"yKan", "yShi", "lbl_yZokan", 4290, 4305},
+        {"mKan", "mShi", "lbl_mZokan", 3840, 3855},
+        {"dKan", "dShi", "lbl_dZokan", 3390, 3420},
+        {"hKan", "hShi", "lbl_hZokan", 2940, 2955},
     };
-    yKan = pillar("yKan", 4290, 465);
-    yShi = pillar("yShi", 4290, 870);
-    lbl_yZokan = hidden("lbl_yZokan", 4305);
-    mKan = pillar("mKan", 3840, 465);
-    mShi = pillar("mShi", 3840, 870);
-    lbl_mZokan = hidden("lbl_mZokan", 3855);
-    dKan = pillar("dKan", 3390, 465);
-    dShi = pillar("dShi", 3390, 870);
-    lbl_dZokan = hidden("lbl_dZokan", 3420);
-    hKan = pillar("hKan", 2940, 465);
-    hShi = pillar("hShi", 2940, 870);
-    lbl_hZokan = hidden("lbl_hZokan", 2955);
+    for (const Column& c : kColumns) {
+        make_label(this, c.kan, kPlaceholder, twips_rect(c.left, 465, 255, 255), pillar_font, kTopLeft);
+        make_label(this, c.shi, kPlaceholder, twips_rect(c.left, 870, 255, 255), pillar_font, kTopLeft);
+        make_label(this, c.zokan, kPlaceholder, twips_rect(c.zokan_left, 1185, 195, 225), hidden_font,
+                   kTopLeft);
+    }
 
-    lblOu = make_label(this, QStringLiteral("lblOu"), kPlaceholder, twips_rect(3870, 1470, 255, 240), font());
+    make_label(this, QStringLiteral("lblOu"), kPlaceholder, twips_rect(3870, 1470, 255, 240), font(),
+               kTopLeft);
     make_static_label(this, "Label11", QStringLiteral("旺"), twips_rect(3870, 1695, 210, 240));
     const QFont heading_font = gothic_font(11.25, true);
     make_label(this, QStringLiteral("Label2"), QStringLiteral("大"), twips_rect(4335, 1695, 255, 255),
-               heading_font);
+               heading_font, kTopLeft);
     make_label(this, QStringLiteral("Label3"), QStringLiteral("運"), twips_rect(4335, 1965, 255, 300),
-               heading_font);
+               heading_font, kTopLeft);
 }
 
 void frmpop01::create_luck_block() {
@@ -160,9 +126,9 @@ void frmpop01::create_luck_block() {
 
         if (k > 0) {
             const std::size_t i = k - 1;
-            sai1[i] = make_label(this, QStringLiteral("sai1_%1").arg(i), QString(),
-                                 twips_rect(age_left, kStartAgeTop, last ? 330 : 255, 255), age_font,
-                                 i == 0 || i == 9 ? centred : left_aligned);
+            make_label(this, QStringLiteral("sai1_%1").arg(i), QString(),
+                       twips_rect(age_left, kStartAgeTop, last ? 330 : 255, 255), age_font,
+                       i == 0 || i == 9 ? centred : left_aligned);
         }
 
         // Column 0 carries Picture10, columns 1..9 Picture1..Picture9, column 10 Picture11.
@@ -172,48 +138,33 @@ void frmpop01::create_luck_block() {
                        twips_rect(kPictureLeft[k], kPictureTop, 240, 240), font(), Qt::AlignCenter);
         picture->setPixmap(wave);
 
-        sai2[k] = make_label(this, QStringLiteral("sai2_%1").arg(k), QString(),
-                             twips_rect(age_left, kEndAgeTop, last ? 330 : 270, 255), age_font,
-                             k == 0 || k == 1 || last ? centred : left_aligned);
-        dun_kan[k] = make_label(this, QStringLiteral("dun_kan_%1").arg(k), kPlaceholder,
-                                twips_rect(left, k == 2 ? 2820 : kStemTop, 270, 255), pillar_font);
-        dun_shi[k] = make_label(this, QStringLiteral("dun_shi_%1").arg(k), kPlaceholder,
-                                twips_rect(left, kBranchTop, 270, 285), pillar_font);
+        make_label(this, QStringLiteral("sai2_%1").arg(k), QString(),
+                   twips_rect(age_left, kEndAgeTop, last ? 330 : 270, 255), age_font,
+                   k == 0 || k == 1 || last ? centred : left_aligned);
+        make_label(this, QStringLiteral("dun_kan_%1").arg(k), kPlaceholder,
+                   twips_rect(left, k == 2 ? 2820 : kStemTop, 270, 255), pillar_font, kTopLeft);
+        make_label(this, QStringLiteral("dun_shi_%1").arg(k), kPlaceholder,
+                   twips_rect(left, kBranchTop, 270, 285), pillar_font, kTopLeft);
     }
 }
 
 void frmpop01::copy_chart(const PopupContent& content) {
-    const ChartTexts& shown = content.texts;
-    copy_text(txtBirthday, shown.txtBirthday);
-    copy_text(txtKoutai, shown.txtKoutai);
-    copy_text(txtKoutaiYM, shown.txtKoutaiYM);
-    copy_text(txtKoukei, shown.txtKoukei);
-    copy_text(txtAge, shown.txtAge);
-
-    copy_caption(yKan, shown.yKan);
-    copy_caption(yShi, shown.yShi);
-    copy_caption(mKan, shown.mKan);
-    copy_caption(mShi, shown.mShi);
-    copy_caption(dKan, shown.dKan);
-    copy_caption(dShi, shown.dShi);
-    copy_caption(hKan, shown.hKan);
-    copy_caption(hShi, shown.hShi);
-    copy_caption(lblOu, shown.lblOu);
-    copy_caption(lbl_yZokan, shown.lbl_yZokan);
-    copy_caption(lbl_mZokan, shown.lbl_mZokan);
-    copy_caption(lbl_dZokan, shown.lbl_dZokan);
-    copy_caption(lbl_hZokan, shown.lbl_hZokan);
-
-    for (std::size_t i = 0; i < sai1.size(); ++i) copy_caption(sai1[i], shown.sai1[i]);
-    for (std::size_t k = 0; k < sai2.size(); ++k) copy_caption(sai2[k], shown.sai2[k]);
-    for (std::size_t k = 0; k < kLuckPillarCount; ++k) {
-        copy_caption_and_bold(dun_kan[k], shown.dun_kan[k], content.dun_kan_bold[k]);
+    // Every control of the chart that the pop-up has, by the name it shares with the main window.
+    const auto copy = [this](const QString& name, const std::string& text) {
+        if (auto* control = findChild<QWidget*>(name)) set_shown_text(control, qtext(text));
+    };
+    for_each_control(
+        content.texts, [&](std::string_view name, const std::string& text) { copy(qtext(name), text); },
+        [&](std::string_view row, std::span<const std::string> texts) {
+            for (std::size_t i = 0; i < texts.size(); ++i)
+                copy(qtext(row) + QStringLiteral("_%1").arg(i), texts[i]);
+        });
+    for (int k = 0; k < static_cast<int>(kLuckPillarCount); ++k) {
+        const bool bold = content.bold_luck == k;
+        set_bold(findChild<QWidget*>(QStringLiteral("dun_kan_%1").arg(k)), bold);
+        set_bold(findChild<QWidget*>(QStringLiteral("dun_shi_%1").arg(k)), bold);
     }
-    for (std::size_t k = 0; k < kLuckPillarCount; ++k) {
-        copy_caption_and_bold(dun_shi[k], shown.dun_shi[k], content.dun_shi_bold[k]);
-    }
-
-    txtMW->setText(content.male ? QStringLiteral("男") : QStringLiteral("女"));
+    txtMW->setText(content.sex == Sex::male ? QStringLiteral("男") : QStringLiteral("女"));
 }
 
 void frmpop01::Command1_Click() {

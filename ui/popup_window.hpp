@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -13,11 +13,11 @@ class QPushButton;
 
 namespace vantora::ui {
 
-/// What the pop-up copies from the main window: the shown texts, the bold luck pillar flags and the sex.
+/// What the pop-up copies from the main window: the shown texts, the bold luck pillar and the sex.
 struct PopupContent {
     ChartTexts texts;
-    std::array<bool, kLuckPillarCount> dun_kan_bold{}, dun_shi_bold{};
-    bool male = false;
+    std::optional<int> bold_luck; ///< luck pillar 0..10 in bold, if any
+    Sex sex = Sex::female;
 };
 
 class frmpop01 : public QWidget {
@@ -35,32 +35,8 @@ private:
 
     void Command1_Click();
 
-    QLineEdit* txtBirthday = nullptr;
     QLineEdit* txtMW = nullptr;
-    QLineEdit* txtKoutai = nullptr;
-    QLineEdit* txtKoutaiYM = nullptr;
-    QLineEdit* txtKoukei = nullptr;
-    QLineEdit* txtAge = nullptr;
     QPushButton* Command1 = nullptr;
-
-    QLabel* yKan = nullptr;
-    QLabel* yShi = nullptr;
-    QLabel* mKan = nullptr;
-    QLabel* mShi = nullptr;
-    QLabel* dKan = nullptr;
-    QLabel* dShi = nullptr;
-    QLabel* hKan = nullptr;
-    QLabel* hShi = nullptr;
-    QLabel* lbl_yZokan = nullptr;
-    QLabel* lbl_mZokan = nullptr;
-    QLabel* lbl_dZokan = nullptr;
-    QLabel* lbl_hZokan = nullptr;
-    QLabel* lblOu = nullptr;
-
-    std::array<QLabel*, 10> sai1{};
-    std::array<QLabel*, kLuckPillarCount> sai2{};
-    std::array<QLabel*, kLuckPillarCount> dun_kan{};
-    std::array<QLabel*, kLuckPillarCount> dun_shi{};
 };
 
 } // namespace vantora::ui

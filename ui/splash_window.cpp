@@ -12,18 +12,7 @@
 #include <utility>
 #include <variant>
 
-#ifndef VANTORA_VERSION_MAJOR
-#error "VANTORA_VERSION_MAJOR, _MINOR and _PATCH come from the CMake project version"
-#endif
-
 namespace vantora::ui {
-
-QString version_text() {
-    return QStringLiteral("%1.%2.%3")
-        .arg(VANTORA_VERSION_MAJOR)
-        .arg(VANTORA_VERSION_MINOR)
-        .arg(VANTORA_VERSION_PATCH);
-}
 
 startzarvel::startzarvel(std::function<void()> on_timer, int interval_ms, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)

@@ -16,10 +16,6 @@ namespace vantora::ui {
 
 class mainform01;
 
-/// The program version as shown to the user: major, minor and revision as plain decimal
-/// integers joined by "." ("2.5.34").
-QString version_text();
-
 class startzarvel : public QWidget {
     Q_OBJECT
 public:

@@ -7,7 +7,18 @@
 #include <QScreen>
 #include <QWidget>
 
+#ifndef VANTORA_VERSION_MAJOR
+#error "VANTORA_VERSION_MAJOR, _MINOR and _PATCH come from the CMake project version"
+#endif
+
 namespace vantora::ui {
+
+QString version_text() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(VANTORA_VERSION_MAJOR)
+        .arg(VANTORA_VERSION_MINOR)
+        .arg(VANTORA_VERSION_PATCH);
+}
 
 void install_font_substitutes() {
     // IPA fonts (fonts-ipafont-gothic) first; other common Japanese Gothic faces after them.

@@ -37,6 +37,10 @@ QPixmap data_picture(const QString& file_name);
 /// Path of a data file beside the program.
 QString data_path(const QString& file_name);
 
+/// The program version as shown to the user: major, minor and revision as plain decimal
+/// integers joined by "." ("2.5.34").
+QString version_text();
+
 /// Places a top-level window in the middle of the screen it is on (or the primary screen).
 void centre_on_screen(QWidget* window);
 

@@ -1,7 +1,7 @@
 #include "ui/year_dialog.hpp"
 
 #include "chart/number_text.hpp"
-#include "ui/main_window.hpp"
+#include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QCloseEvent>
@@ -33,9 +33,8 @@ constexpr CenturyButton kCenturyButtons[] = {
 
 } // namespace
 
-yInput::yInput(mainform01* main_window)
-    : QWidget(nullptr)
-    , main_window_(main_window) {
+yInput::yInput()
+    : QWidget(nullptr) {
     setObjectName("yInput");
     setWindowTitle(QStringLiteral("年入力"));
     setFont(gothic_font(9.75));
@@ -47,9 +46,9 @@ yInput::yInput(mainform01* main_window)
 
 void yInput::create_controls() {
     for (const CenturyButton& century : kCenturyButtons) {
-        auto* button = new QPushButton(QString::number(century.first_year) + QStringLiteral("年代"), this);
-        button->setObjectName(century.name);
-        button->setGeometry(twips_rect(century.left, century.top, 885, 255));
+        QPushButton* button =
+            make_command(this, century.name, QString::number(century.first_year) + QStringLiteral("年代"), {},
+                         twips_rect(century.left, century.top, 885, 255));
         const int first_year = century.first_year;
         connect(button, &QPushButton::clicked, this, [this, first_year] { list_century(first_year); });
     }
@@ -70,9 +69,7 @@ void yInput::create_controls() {
     lstSelyear->setGeometry(twips_rect(840, 1020, 225, 210));
     lstSelyear->setFont(pgothic_font(11.25));
 
-    btnSlok = new QPushButton(QStringLiteral("決定"), this);
-    btnSlok->setObjectName("btnSlok");
-    btnSlok->setGeometry(twips_rect(1080, 960, 885, 390));
+    btnSlok = make_command(this, "btnSlok", QStringLiteral("決定"), {}, twips_rect(1080, 960, 885, 390));
     connect(btnSlok, &QPushButton::clicked, this, &yInput::btnSlok_Click);
 
     List1 = new QListWidget(this);
@@ -90,11 +87,10 @@ void yInput::create_controls() {
     });
 }
 
-void yInput::Form_Load() {
+void yInput::Form_Load(std::optional<double> accepted_year) {
     centre_on_screen(this);
     list_century(1900);
-    const auto year = main_window_->birth_year();
-    lblSelect_y->setText(year ? QString::fromStdString(general_text(*year)) : QString());
+    lblSelect_y->setText(accepted_year ? QString::fromStdString(general_text(*accepted_year)) : QString());
 }
 
 QString yInput::chosen_year_text() const {
@@ -115,18 +111,14 @@ void yInput::List1_Click() {
 }
 
 void yInput::btnSlok_Click() {
-    main_window_->setEnabled(true);
+    emit finished();
     if (lblSelect_y->text().isEmpty()) return;
-    main_window_->set_birth_year(numeric_value(lblSelect_y->text().toStdString()));
-    main_window_->birthday_data();
-    main_window_->enable_month_list();
     hide();
-    main_window_->set_month_days_of_birth_year();
-    main_window_->clamp_shown_day();
+    emit accepted(numeric_value(lblSelect_y->text().toStdString()));
 }
 
 void yInput::closeEvent(QCloseEvent* event) {
-    if (!main_window_->is_ending()) btnSlok_Click();
+    btnSlok_Click();
     event->accept();
 }
 

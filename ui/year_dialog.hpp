@@ -1,8 +1,11 @@
 // yInput: the birth-year dialog (年入力). The year is picked from a list of one century, never
-// typed; "決定" hands it to the main window, sets the month lengths and unlocks the month list.
+// typed; "決定" hands it to the main window, which stores it, sets the month lengths and unlocks
+// the month list.
 #pragma once
 
 #include <QWidget>
+
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -10,19 +13,24 @@ class QPushButton;
 
 namespace vantora::ui {
 
-class mainform01;
-
 class yInput : public QWidget {
     Q_OBJECT
 public:
-    /// A top-level, non-modal dialog working for main_window.
-    explicit yInput(mainform01* main_window);
+    /// A top-level, non-modal dialog: it has no parent, so that disabling the main window while
+    /// it is open leaves the dialog usable.
+    yInput();
 
     /// First showing: centres the dialog, lists the 1900s and shows the accepted birth year.
-    void Form_Load();
+    void Form_Load(std::optional<double> accepted_year);
 
     /// The year shown in the box (lblSelect_y), empty while none is chosen.
     QString chosen_year_text() const;
+
+signals:
+    /// "決定" was pressed or the dialog was closed: the main window may be used again.
+    void finished();
+    /// "決定" with a year in the box: the year to store. Follows finished().
+    void accepted(double year);
 
 protected:
     /// Closing through the window frame acts like "決定" and then hides the dialog (it is kept
@@ -36,7 +44,6 @@ private:
     void List1_Click();
     void btnSlok_Click();
 
-    mainform01* main_window_;
     QLabel* lblSelect_y = nullptr;
     QLabel* lstSelyear = nullptr;
     QPushButton* btnSlok = nullptr;

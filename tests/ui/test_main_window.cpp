@@ -442,7 +442,7 @@ void MainWindowTest::chart_of_2000_01_01_noon_shows_its_pillars() {
     QVERIFY(button("btn_000")->isEnabled());
     // Every text the window shows is the computation's, apart from the birth-date sentence.
     const vantora::ChartTexts& computed = window->last_chart()->texts;
-    const vantora::ChartTexts shown = window->shown_texts();
+    const vantora::ChartTexts shown = texts_on_screen(window.get());
     QCOMPARE(shown.txtShin, computed.txtShin);
     QCOMPARE(shown.txtKinjisa, computed.txtKinjisa);
     QCOMPARE(shown.txtKoutai, computed.txtKoutai);
@@ -466,21 +466,22 @@ void MainWindowTest::chart_marks_current_luck_pillar_in_bold() {
     QVERIFY(current.has_value());
     for (int i = 0; i < static_cast<int>(vantora::kLuckPillarCount); ++i) {
         const bool expected = i == *current;
-        QCOMPARE(window->luck_bold(i), expected);
+        QCOMPARE(luck_bold_on_screen(window.get(), i), expected);
         QCOMPARE(child<QLabel>(qPrintable(QStringLiteral("dun_shi_%1").arg(i)))->font().bold(), expected);
     }
     // A birth in the future stands in no luck pillar: nothing stays bold.
     QVERIFY(accept_year("2090"));
     compute();
     QVERIFY(!window->last_chart()->current_luck.has_value());
-    for (int i = 0; i < static_cast<int>(vantora::kLuckPillarCount); ++i) QVERIFY(!window->luck_bold(i));
+    for (int i = 0; i < static_cast<int>(vantora::kLuckPillarCount); ++i)
+        QVERIFY(!luck_bold_on_screen(window.get(), i));
     QCOMPARE(text("txtAge"), QStringLiteral("-"));
 }
 
 void MainWindowTest::reversed_view_locks_inputs_and_restore_brings_chart_back() {
     QVERIFY(enter({"2000", "1", "1", "12", "0"}));
     compute();
-    const vantora::ChartTexts before = window->shown_texts();
+    const vantora::ChartTexts before = texts_on_screen(window.get());
     const vantora::Chart chart = *window->last_chart();
     // Action: "旺の逆転".
     QTest::mouseClick(button("btn_000"), Qt::LeftButton);

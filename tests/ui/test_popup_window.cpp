@@ -3,6 +3,7 @@
 #include "ui_test_support.hpp"
 
 #include "chart/compute_chart.hpp"
+#include "chart/shown_chart.hpp"
 #include "core/term_file.hpp"
 #include "ui/popup_window.hpp"
 
@@ -22,57 +23,36 @@ using vantora::ui::PopupContent;
 
 namespace {
 
-/// One copied field: the control's name, whether it is a text box, and where its text comes from.
-struct Field {
-    QString name;
-    bool text_box;
-    std::function<std::string&(ChartTexts&)> source;
-};
+/// Texts of the main window that the pop-up does not show.
+const QStringList kNotCopied{"txtweek", "txtShin", "txtKinjisa"};
 
-std::vector<Field> copied_fields() {
-    std::vector<Field> fields{
-        {"txtBirthday", true, [](ChartTexts& t) -> std::string& { return t.txtBirthday; }},
-        {"txtKoutai", true, [](ChartTexts& t) -> std::string& { return t.txtKoutai; }},
-        {"txtKoutaiYM", true, [](ChartTexts& t) -> std::string& { return t.txtKoutaiYM; }},
-        {"txtKoukei", true, [](ChartTexts& t) -> std::string& { return t.txtKoukei; }},
-        {"txtAge", true, [](ChartTexts& t) -> std::string& { return t.txtAge; }},
-        {"yKan", false, [](ChartTexts& t) -> std::string& { return t.yKan; }},
-        {"yShi", false, [](ChartTexts& t) -> std::string& { return t.yShi; }},
-        {"mKan", false, [](ChartTexts& t) -> std::string& { return t.mKan; }},
-        {"mShi", false, [](ChartTexts& t) -> std::string& { return t.mShi; }},
-        {"dKan", false, [](ChartTexts& t) -> std::string& { return t.dKan; }},
-        {"dShi", false, [](ChartTexts& t) -> std::string& { return t.dShi; }},
-        {"hKan", false, [](ChartTexts& t) -> std::string& { return t.hKan; }},
-        {"hShi", false, [](ChartTexts& t) -> std::string& { return t.hShi; }},
-        {"lblOu", false, [](ChartTexts& t) -> std::string& { return t.lblOu; }},
-        {"lbl_yZokan", false, [](ChartTexts& t) -> std::string& { return t.lbl_yZokan; }},
-        {"lbl_mZokan", false, [](ChartTexts& t) -> std::string& { return t.lbl_mZokan; }},
-        {"lbl_dZokan", false, [](ChartTexts& t) -> std::string& { return t.lbl_dZokan; }},
-        {"lbl_hZokan", false, [](ChartTexts& t) -> std::string& { return t.lbl_hZokan; }},
-    };
-    for (std::size_t i = 0; i < 10; ++i) {
-        fields.push_back({QStringLiteral("sai1_%1").arg(i), false,
-                          [i](ChartTexts& t) -> std::string& { return t.sai1[i]; }});
-    }
-    for (std::size_t k = 0; k < vantora::kLuckPillarCount; ++k) {
-        fields.push_back({QStringLiteral("sai2_%1").arg(k), false,
-                          [k](ChartTexts& t) -> std::string& { return t.sai2[k]; }});
-        fields.push_back({QStringLiteral("dun_kan_%1").arg(k), false,
-                          [k](ChartTexts& t) -> std::string& { return t.dun_kan[k]; }});
-        fields.push_back({QStringLiteral("dun_shi_%1").arg(k), false,
-                          [k](ChartTexts& t) -> std::string& { return t.dun_shi[k]; }});
-    }
-    return fields;
+/// Calls f(control name, text) for every control the pop-up copies: every control of the chart
+/// but kNotCopied.
+template <class Texts, class F> void for_each_copied(Texts& texts, F&& f) {
+    vantora::for_each_control(
+        texts,
+        [&](std::string_view name, auto& text) {
+            if (!kNotCopied.contains(QString::fromUtf8(name))) f(QString::fromUtf8(name), text);
+        },
+        [&](std::string_view row, auto row_texts) {
+            for (std::size_t i = 0; i < row_texts.size(); ++i)
+                f(QString::fromUtf8(row) + QStringLiteral("_%1").arg(i), row_texts[i]);
+        });
+}
+
+/// Text boxes among the copied controls; the others are labels.
+bool is_text_box(const QString& name) {
+    return name.startsWith("txt");
 }
 
 /// Content whose every copied field holds a text of its own ("#0", "#1", …) that no chart shows.
 PopupContent marked_content() {
     PopupContent content;
     int n = 0;
-    for (const Field& field : copied_fields()) field.source(content.texts) = "#" + std::to_string(n++);
-    content.dun_kan_bold.fill(true);
-    content.dun_shi_bold.fill(true);
-    content.male = true;
+    for_each_copied(content.texts,
+                    [&n](const QString&, std::string& text) { text = "#" + std::to_string(n++); });
+    content.bold_luck = 0;
+    content.sex = vantora::Sex::male;
     return content;
 }
 
@@ -98,7 +78,7 @@ private slots:
 
 private:
     PopupContent real_content(int year, int month, int day, int hour, vantora::Sex sex) const;
-    QString shown(const Field& field) const;
+    QString shown(const QString& name) const;
 
     std::optional<vantora::TermTables> tables_;
     QPointer<frmpop01> window_;
@@ -130,23 +110,16 @@ PopupContent PopupWindowTest::real_content(int year, int month, int day, int hou
     record.birth_hour = hour;
     record.sex = sex;
     const vantora::Chart chart = vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, *tables_);
-    PopupContent content;
-    content.texts = chart.texts;
-    if (chart.current_luck) {
-        content.dun_kan_bold[static_cast<std::size_t>(*chart.current_luck)] = true;
-        content.dun_shi_bold[static_cast<std::size_t>(*chart.current_luck)] = true;
-    }
-    content.male = sex == vantora::Sex::male;
-    return content;
+    return {chart.texts, chart.current_luck, sex};
 }
 
-QString PopupWindowTest::shown(const Field& field) const {
-    if (field.text_box) {
-        auto* box = window_->findChild<QLineEdit*>(field.name);
-        return box ? box->text() : QStringLiteral("<no text box %1>").arg(field.name);
+QString PopupWindowTest::shown(const QString& name) const {
+    if (is_text_box(name)) {
+        auto* box = window_->findChild<QLineEdit*>(name);
+        return box ? box->text() : QStringLiteral("<no text box %1>").arg(name);
     }
-    auto* label = window_->findChild<QLabel*>(field.name);
-    return label ? label->text() : QStringLiteral("<no label %1>").arg(field.name);
+    auto* label = window_->findChild<QLabel*>(name);
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(name);
 }
 
 void PopupWindowTest::next_copy_overwrites_every_field() {
@@ -156,9 +129,9 @@ void PopupWindowTest::next_copy_overwrites_every_field() {
     PopupContent chart = real_content(2000, 1, 1, 12, vantora::Sex::male);
     window_->copy_chart(chart);
     // Expected: every field shows the real chart's text, none keeps a marker.
-    for (const Field& field : copied_fields()) {
-        QCOMPARE(shown(field), QString::fromStdString(field.source(chart.texts)));
-    }
+    for_each_copied(chart.texts, [this](const QString& name, const std::string& text) {
+        QCOMPARE(shown(name), QString::fromStdString(text));
+    });
 }
 
 void PopupWindowTest::copies_into_the_same_window() {
@@ -170,12 +143,16 @@ void PopupWindowTest::copies_into_the_same_window() {
     QVERIFY(window_);
     QVERIFY(window_->isVisible());
     int differing = 0;
-    for (const Field& field : copied_fields()) {
-        QCOMPARE(shown(field), QString::fromStdString(field.source(second.texts)));
-    }
+    for_each_copied(second.texts, [this](const QString& name, const std::string& text) {
+        QCOMPARE(shown(name), QString::fromStdString(text));
+    });
     PopupContent first = real_content(2000, 1, 1, 12, vantora::Sex::male);
-    for (const Field& field : copied_fields())
-        differing += field.source(first.texts) != field.source(second.texts);
+    std::vector<std::string> first_texts;
+    for_each_copied(first.texts,
+                    [&](const QString&, const std::string& text) { first_texts.push_back(text); });
+    std::size_t k = 0;
+    for_each_copied(second.texts,
+                    [&](const QString&, const std::string& text) { differing += text != first_texts[k++]; });
     QVERIFY2(differing > 10, "the two charts must differ for this test to mean anything");
 }
 
@@ -193,12 +170,7 @@ void PopupWindowTest::bold_follows_the_flags() {
     QFETCH(int, after);
     const auto with_bold = [](int pillar) {
         PopupContent content = marked_content();
-        content.dun_kan_bold.fill(false);
-        content.dun_shi_bold.fill(false);
-        if (pillar >= 0) {
-            content.dun_kan_bold[static_cast<std::size_t>(pillar)] = true;
-            content.dun_shi_bold[static_cast<std::size_t>(pillar)] = true;
-        }
+        content.bold_luck = pillar >= 0 ? std::optional<int>(pillar) : std::nullopt;
         return content;
     };
     window_->copy_chart(with_bold(before));
@@ -226,18 +198,18 @@ void PopupWindowTest::sex_field() {
     QFETCH(bool, male);
     QFETCH(QString, expected);
     PopupContent content = marked_content();
-    content.male = first_male;
+    content.sex = first_male ? vantora::Sex::male : vantora::Sex::female;
     window_->copy_chart(content);
-    content.male = male;
+    content.sex = male ? vantora::Sex::male : vantora::Sex::female;
     window_->copy_chart(content);
     QCOMPARE(window_->findChild<QLineEdit*>("txtMW")->text(), expected);
 }
 
 void PopupWindowTest::header_fields_are_read_only_but_the_sex() {
-    for (const Field& field : copied_fields()) {
-        if (!field.text_box) continue;
-        QVERIFY2(window_->findChild<QLineEdit*>(field.name)->isReadOnly(), qPrintable(field.name));
-    }
+    const vantora::ChartTexts texts;
+    for_each_copied(texts, [this](const QString& name, const std::string&) {
+        if (is_text_box(name)) QVERIFY2(window_->findChild<QLineEdit*>(name)->isReadOnly(), qPrintable(name));
+    });
     QVERIFY(!window_->findChild<QLineEdit*>("txtMW")->isReadOnly());
 }
 
@@ -260,8 +232,7 @@ void PopupWindowTest::close_button_hides_and_keeps_place() {
 
 void PopupWindowTest::screenshot() {
     PopupContent chart = real_content(2000, 1, 1, 12, vantora::Sex::male);
-    QVERIFY2(std::count(chart.dun_kan_bold.begin(), chart.dun_kan_bold.end(), true) == 1,
-             "a real chart of 2000 stands in one luck pillar in 2026");
+    QVERIFY2(chart.bold_luck.has_value(), "a real chart of 2000 stands in one luck pillar in 2026");
     window_->copy_chart(chart);
     QVERIFY(QFile::exists(vantora::ui::testing::save_screenshot(window_, "popup_window")));
 }

@@ -4,6 +4,7 @@
 #include "ui/export_window.hpp"
 #include "ui/main_window.hpp"
 #include "ui/splash_window.hpp"
+#include "ui/ui_common.hpp"
 #include "ui/year_dialog.hpp"
 #include "ui_test_support.hpp"
 

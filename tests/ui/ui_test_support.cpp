@@ -1,10 +1,13 @@
 #include "ui_test_support.hpp"
 
+#include "chart/shown_chart.hpp"
 #include "ui/ui_common.hpp"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +60,28 @@ void set_modal_watchdog(bool enabled, int grace_ms) {
     } else {
         watchdog->stop();
     }
+}
+
+ChartTexts texts_on_screen(const QWidget* window) {
+    const auto read = [window](const QString& name) {
+        const QWidget* control = window->findChild<const QWidget*>(name);
+        if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text().toStdString();
+        if (const auto* field = qobject_cast<const QLineEdit*>(control)) return field->text().toStdString();
+        return std::string();
+    };
+    ChartTexts texts;
+    for_each_control(
+        texts, [&](std::string_view name, std::string& text) { text = read(QString::fromUtf8(name)); },
+        [&](std::string_view row, std::span<std::string> row_texts) {
+            for (std::size_t i = 0; i < row_texts.size(); ++i)
+                row_texts[i] = read(QString::fromUtf8(row) + QStringLiteral("_%1").arg(i));
+        });
+    return texts;
+}
+
+bool luck_bold_on_screen(const QWidget* window, int i) {
+    const auto* label = window->findChild<const QWidget*>(QStringLiteral("dun_kan_%1").arg(i));
+    return label && label->font().bold();
 }
 
 QString save_screenshot(QWidget* widget, const QString& name) {

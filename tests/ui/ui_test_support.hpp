@@ -2,6 +2,8 @@
 // and screenshots into the build folder.
 #pragma once
 
+#include "chart/chart.hpp"
+
 #include <QString>
 
 class QWidget;
@@ -15,6 +17,12 @@ void prepare_ui_test();
 /// `grace_ms`, so that a test never hangs on it. Tests that expect a dialog answer it themselves
 /// within the grace time (for example with a single-shot timer).
 void set_modal_watchdog(bool enabled, int grace_ms = 2000);
+
+/// The chart's texts as the controls under window show them, read back control by control.
+ChartTexts texts_on_screen(const QWidget* window);
+
+/// Whether the labels of luck pillar i (0..10) under window are bold.
+bool luck_bold_on_screen(const QWidget* window, int i);
 
 /// Saves widget->grab() as <build>/screenshots/<name>.png; returns the path.
 QString save_screenshot(QWidget* widget, const QString& name);

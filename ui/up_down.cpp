@@ -1,0 +1,49 @@
+#include "ui/up_down.hpp"
+
+#include "chart/number_text.hpp"
+
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantora::ui {
+
+UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent)
+    , buddy_(buddy)
+    , minimum_(minimum)
+    , maximum_(maximum) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    up_ = new QToolButton(this);
+    up_->setObjectName("up");
+    up_->setArrowType(Qt::UpArrow);
+    down_ = new QToolButton(this);
+    down_->setObjectName("down");
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* arrow : {up_, down_}) {
+        arrow->setAutoRepeat(true);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(arrow);
+    }
+    connect(up_, &QToolButton::clicked, this, &UpDown::step_up);
+    connect(down_, &QToolButton::clicked, this, &UpDown::step_down);
+}
+
+void UpDown::step(int delta) {
+    const double shown = std::clamp(numeric_value(buddy_->text().toStdString()),
+                                    static_cast<double>(minimum_), static_cast<double>(maximum_));
+    const int current = static_cast<int>(std::nearbyint(shown));
+    const int next = std::clamp(current + delta, minimum_, maximum_);
+    const QString text = QString::number(next);
+    if (text == buddy_->text()) return;
+    buddy_->setText(text);
+    emit changed(next);
+}
+
+} // namespace vantora::ui
