@@ -58,4 +58,9 @@ TimeDifferenceTexts time_difference_texts(double lon) {
     return texts;
 }
 
+TimeDifferenceTexts decided_time_difference(double lon) {
+    const Dms shown = split_dms(lon);
+    return time_difference_texts(shown.degrees + shown.minutes / 60.0 + shown.seconds / 3600.0);
+}
+
 } // namespace vantora

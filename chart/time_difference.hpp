@@ -65,4 +65,10 @@ struct TimeDifferenceTexts {
 /// less than a minute west of 135° E gets "-0" so that its seconds are read as west.
 TimeDifferenceTexts time_difference_texts(double lon);
 
+/// The texts "決定" writes for a point at lon (degrees east) shown on the map's labels: lon is
+/// split into whole degrees, minutes and seconds (split_dms, flooring), read back as
+/// deg + min/60 + sec/3600, then converted by time_difference_texts. A place's longitude thus
+/// gives the same time difference in the map window and in the command.
+TimeDifferenceTexts decided_time_difference(double lon);
+
 } // namespace vantora

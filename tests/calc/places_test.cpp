@@ -1,6 +1,8 @@
 // Places by name: folding, matching and completion on a small index, and the shipped data file.
 #include "core/places.hpp"
 
+#include "chart/time_difference.hpp"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -146,6 +148,25 @@ TEST(PlaceData, ShippedFileHoldsTheMedianPoints) {
         {"北海道礼文郡礼文町", {141.016631, 45.3628315}}, // two towns
     };
     for (const auto& c : cases) EXPECT_EQ(point_of(index, c.name), c.point) << c.name;
+}
+
+TEST(PlaceData, TimeDifferenceIsTheMapsDecisionOfTheFlooredSecond) {
+    struct Case {
+        const char* name;
+        TimeDifferenceTexts decided;
+        TimeDifferenceTexts unfloored; ///< what the exact longitude would give, where it differs
+    };
+    const Case cases[] = {
+        {"京都府綾部市本町一丁目", {"1", "2"}, {"1", "2"}},                 // 135°15′37″
+        {"北海道札幌市中央区北十条西十六丁目", {"25", "18"}, {"25", "19"}}, // 141°19′45.85″
+        {"京都府福知山市夜久野町板生", {"-0", "14"}, {"-0", "13"}},         // 134°56′30″: −1 < v < 0
+        {"東京都小笠原村南鳥島", {"75", "55"}, {"75", "55"}},               // beyond ±59 minutes
+    };
+    for (const auto& c : cases) {
+        const double lon = point_of(shipped(), c.name).lon;
+        EXPECT_EQ(decided_time_difference(lon), c.decided) << c.name;
+        EXPECT_EQ(time_difference_texts(lon), c.unfloored) << c.name;
+    }
 }
 
 TEST(PlaceData, DamagedFilesGiveOneError) {
