@@ -8,6 +8,7 @@
 #include "core/names.hpp"
 
 #include <charconv>
+#include <span>
 
 namespace vantora::cli {
 namespace {
@@ -127,13 +128,21 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
         return RequestError{"sex: male か female を指定してください（" + raw.sex + "）"};
     }
 
-    const auto offset = field_in_range("offset_minutes", raw.offset_minutes, -kTypedOffsetMinutesLimit,
-                                       kTypedOffsetMinutesLimit);
-    if (auto* e = std::get_if<RequestError>(&offset)) return *e;
-    if (utf8_length(raw.offset_seconds) > kOffsetSecondsMaxLength) {
-        return RequestError{"offset_seconds: 5文字までです（" + raw.offset_seconds + "）"};
+    if (raw.place) {
+        // A place's offset is derived, not typed: it may pass ±59 minutes (Minamitorishima +75).
+        auto named = find_named_place(*raw.place);
+        if (auto* e = std::get_if<std::string>(&named)) return RequestError{std::move(*e)};
+        request.place = std::get<NamedPlace>(std::move(named));
+        r.offset = read_time_difference(request.place->offset.minutes, request.place->offset.seconds);
+    } else {
+        const auto offset = field_in_range("offset_minutes", raw.offset_minutes, -kTypedOffsetMinutesLimit,
+                                           kTypedOffsetMinutesLimit);
+        if (auto* e = std::get_if<RequestError>(&offset)) return *e;
+        if (utf8_length(raw.offset_seconds) > kOffsetSecondsMaxLength) {
+            return RequestError{"offset_seconds: 5文字までです（" + raw.offset_seconds + "）"};
+        }
+        r.offset = read_time_difference(raw.offset_minutes, raw.offset_seconds);
     }
-    r.offset = read_time_difference(raw.offset_minutes, raw.offset_seconds);
 
     if (raw.now) {
         const auto now = parse_local_date_time(*raw.now);
@@ -160,7 +169,16 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
                                                            {"sex", &raw.sex},
                                                            {"offset_minutes", &raw.offset_minutes},
                                                            {"offset_seconds", &raw.offset_seconds}};
-    for (const auto& [key, target] : fields) {
+    const auto place = object.find("place");
+    if (place != object.end()) {
+        if (!place->is_string()) return RequestError{"place: 文字列を指定してください"};
+        if (object.contains("offset_minutes") || object.contains("offset_seconds")) {
+            return RequestError{"place: offset_minutes, offset_seconds と同時には指定できません"};
+        }
+        raw.place = place->get<std::string>();
+    }
+    // A place stands for the last two fields, the offsets.
+    for (const auto& [key, target] : std::span(fields).first(raw.place ? 6 : 8)) {
         const auto found = object.find(key);
         if (found == object.end()) return RequestError{std::string(key) + ": ありません"};
         const auto text = json_text(*found);
@@ -291,6 +309,7 @@ nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
     v["jd_present"] = c.jd_present;
     v["jd_anniversary"] = c.jd_anniversary;
     j["details"] = details_json(c, request);
+    if (request.place) j["place"] = place_json(*request.place);
     return j;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "chart/chart.hpp"
+#include "cli/named_place.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,7 @@ struct RawBirth {
     std::string offset_minutes = "0", offset_seconds = "0";
     std::optional<std::string> now;   ///< ISO 8601 local date-time; absent: the local clock
     std::optional<std::string> stamp; ///< time stamp of the export text; absent: formatted from now
+    std::optional<std::string> place; ///< birth place by name, instead of the two offsets
 };
 
 /// A checked request: the record and the moment it is computed for.
@@ -26,6 +28,7 @@ struct Request {
     BirthRecord record;
     LocalDateTime now;
     std::string stamp;
+    std::optional<NamedPlace> place; ///< the place the offset comes from, when one was named
 };
 
 /// What is wrong with a request, naming the field ("month: 1〜12の範囲外です（13）").
@@ -35,20 +38,23 @@ struct RequestError {
 
 /// Checks a birth: year 1500..2099, month 1..12, a day of that month, hour 0..23 or "?", minute
 /// 0..59 or "?", sex "male" or "female", offset minutes an optional "-" and digits within
-/// −59..59, offset seconds any text of at most 5 characters, `now` a date-time "YYYY-MM-DDTHH:MM[:SS]".
+/// −59..59, offset seconds any text of at most 5 characters (or instead of both offsets a place
+/// name that matches one place: its offset is the map's decision and may pass ±59), `now` a
+/// date-time "YYYY-MM-DDTHH:MM[:SS]".
 std::variant<Request, RequestError> check_request(const RawBirth& raw);
 
 /// Reads one line of a batch as the texts of a birth, unchecked: a JSON object with the keys year,
-/// month, day, hour, minute, sex, offset_minutes, offset_seconds, now and optionally stamp (numbers
-/// become their decimal texts). Other keys are ignored; when `object` is given it receives the
-/// whole parsed object, for callers that read keys of their own.
+/// month, day, hour, minute, sex, offset_minutes, offset_seconds (or instead of both "place"), now
+/// and optionally stamp (numbers become their decimal texts). Other keys are ignored; when `object` is given
+/// it receives the whole parsed object, for callers that read keys of their own.
 std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* object = nullptr);
 
 /// Reads and checks one line of a batch: read_batch_line, then check_request.
 std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 
 /// The chart as the command writes it: every shown text by control name, the bold luck pillar,
-/// the reversed view, the export text, the computed values and the detail readings ("details").
+/// the reversed view, the export text, the computed values, the detail readings ("details") and,
+/// when one was named, the place ("place").
 nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);
 
 } // namespace vantora::cli

@@ -3,6 +3,7 @@
 #include "chart/export_text.hpp"
 #include "cli/book_commands.hpp"
 #include "cli/chart_request.hpp"
+#include "cli/place_options.hpp"
 #include "core/term_file.hpp"
 
 #include <CLI/CLI.hpp>
@@ -66,12 +67,15 @@ int main(int argc, char** argv) {
                  "read one JSON birth per line from standard input, write one chart per line");
     vantora::cli::BookCommand book;
     vantora::cli::add_book_options(app, book);
+    vantora::cli::PlaceOptions place;
+    vantora::cli::add_place_options(app, place);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : kExitBadInput;
     }
     if (const auto status = vantora::cli::run_book_command(app, book)) return *status;
+    if (const auto status = vantora::cli::use_place_options(app, place, raw)) return *status;
 
     const auto loaded = vantora::init_tables();
     if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {

@@ -1,6 +1,7 @@
 // Every bad input of the vantora-chart command ends in its error and exit status, run as a child
 // process of the built program: 2 for a bad option, 1 for a batch with bad lines (each answered
-// in its place), 3 for term files that do not load. Also the messages of parse_batch_line.
+// in its place), 3 for term files that do not load. Also the messages of parse_batch_line, and
+// the birth place by name (--place, --find, the batch key "place").
 #include "chart/shown_chart.hpp"
 #include "cli/chart_request.hpp"
 
@@ -406,6 +407,90 @@ TEST(ParseBatchLine, AcceptsUnknownHourAndMinuteAndTheLongestSecondsText) {
     EXPECT_TRUE(record.hour_unknown);
     EXPECT_TRUE(record.minute_unknown);
     EXPECT_EQ(record.offset.seconds, 12345);
+}
+
+/// A good birth at a named place, without the offsets.
+json place_line(const char* place) {
+    json line = good_line(1975, 3, 8);
+    line.erase("offset_minutes");
+    line.erase("offset_seconds");
+    line["place"] = place;
+    return line;
+}
+
+TEST(ChartCommandPlace, FindWritesNameLongitudeLatitudeAndTheMapsTimeDifference) {
+    const ChildRun found = run(kChartProgram, {"--find", "綾部市本町一丁目"});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "京都府綾部市本町一丁目\t135.260471\t35.297512\t1分2秒\n");
+    const ChildRun several = run(kChartProgram, {"--find", "夜久野町板"});
+    EXPECT_EQ(several.out, "京都府福知山市夜久野町板生\t134.941827\t35.381163\t-0分14秒\n");
+    const ChildRun none = run(kChartProgram, {"--find", "綾部市本町九丁目"});
+    EXPECT_EQ(none.status, kExitBadInput);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "見つかりません（綾部市本町九丁目）\n");
+}
+
+TEST(ChartCommandPlace, PlaceSetsTheOffsetAndIsWrittenWithTheChart) {
+    auto options = good_options();
+    options.erase("--offset-minutes");
+    options.erase("--offset-seconds");
+    options["--place"] = "東京都小笠原村南鳥島"; // +75 min 55 s: beyond what may be typed
+    const ChildRun r = run(kChartProgram, as_args(options));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json chart = json::parse(r.out);
+    EXPECT_EQ(chart["place"],
+              json::parse(R"({"name": "東京都小笠原村南鳥島", "lat": 24.28917, "lng": 153.980589})"));
+    EXPECT_DOUBLE_EQ(chart["values"]["jisa"].get<double>(), (75 + 55 / 60.0) / 1440.0);
+
+    struct Bad {
+        std::map<std::string, std::string> changes;
+        const char* message;
+    };
+    const Bad bad[] = {
+        {{{"--place", "綾部市本町九丁目"}}, "place: 見つかりません（綾部市本町九丁目）"},
+        {{{"--place", "府中市"}}, "place: 候補が 2 件あります：東京都府中市、広島県府中市"},
+        {{{"--place", "南鳥島"}, {"--offset-minutes", "5"}}, "--place と --offset-minutes/--offset-seconds"},
+        {{{"--place", "南鳥島"}, {"--offset-seconds", "5"}}, "--place と --offset-minutes/--offset-seconds"},
+    };
+    for (const auto& b : bad) {
+        auto with = options;
+        for (const auto& [name, value] : b.changes) with[name] = value;
+        const ChildRun failed = run(kChartProgram, as_args(with));
+        EXPECT_EQ(failed.status, kExitBadInput) << b.message;
+        EXPECT_EQ(failed.out, "");
+        EXPECT_NE(failed.err.find(b.message), std::string::npos) << failed.err;
+    }
+}
+
+TEST(ChartCommandPlace, BatchLinesTakeAPlaceOrAnswerWithItsError) {
+    json with_offset = place_line("南鳥島");
+    with_offset["offset_minutes"] = 0;
+    const std::vector<std::pair<json, const char*>> lines{
+        {place_line("綾部市本町一丁目"), nullptr},
+        {place_line("本町一丁目"), "place: 候補が"},
+        {place_line("どこにもない村"), "place: 見つかりません"},
+        {with_offset, "place: offset_minutes, offset_seconds と同時には指定できません"},
+        {good_line(1975, 3, 8), nullptr},
+    };
+    std::string input;
+    for (const auto& line : lines) input += line.first.dump() + "\n";
+    input +=
+        R"({"year": 1975, "month": 3, "day": 8, "hour": 9, "minute": 5, "sex": "male", "place": 5, "now": "2026-12-08T10:00:00"})"
+        "\n";
+    const ChildRun r = run(kChartProgram, {"--batch"}, input);
+    EXPECT_EQ(r.status, kExitBatchLineFailed) << r.err;
+    const auto out = lines_of(r.out);
+    ASSERT_EQ(out.size(), lines.size() + 1) << r.out;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const json got = json::parse(out[k]);
+        if (lines[k].second) {
+            EXPECT_TRUE(got["error"].get<std::string>().starts_with(lines[k].second)) << out[k];
+        } else {
+            EXPECT_EQ(got.contains("place"), lines[k].first.contains("place")) << out[k];
+        }
+    }
+    EXPECT_EQ(json::parse(out.front())["place"]["name"], "京都府綾部市本町一丁目");
+    EXPECT_EQ(json::parse(out.back())["error"], "place: 文字列を指定してください");
 }
 
 } // namespace

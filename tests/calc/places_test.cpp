@@ -1,12 +1,16 @@
 // Places by name: folding, matching and completion on a small index, and the shipped data file.
 #include "core/places.hpp"
 
+#include "chart/compute_chart.hpp"
 #include "chart/time_difference.hpp"
+
+#include "test_tables.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace vantora {
 namespace {
@@ -166,6 +170,32 @@ TEST(PlaceData, TimeDifferenceIsTheMapsDecisionOfTheFlooredSecond) {
         const double lon = point_of(shipped(), c.name).lon;
         EXPECT_EQ(decided_time_difference(lon), c.decided) << c.name;
         EXPECT_EQ(time_difference_texts(lon), c.unfloored) << c.name;
+    }
+}
+
+TEST(PlaceData, EveryPlaceGivesAChartWithItsTimeDifference) {
+    // Charts depend on a place only through its time difference: one chart per distinct one.
+    const auto& index = shipped();
+    std::set<std::pair<std::string, std::string>> offsets;
+    for (PlaceIndex::Id id = 0; id < index.size(); ++id) {
+        const auto texts = decided_time_difference(index.point(id).lon);
+        offsets.emplace(texts.minutes, texts.seconds);
+    }
+    ASSERT_TRUE(offsets.contains({"75", "55"})); // Minamitorishima, the east end
+    ASSERT_TRUE(offsets.contains({"-48", "3"})); // Yonaguni, the west end
+    BirthRecord record;
+    record.birth_year = 1975;
+    record.birth_month = 3;
+    record.birth_day = 8;
+    record.birth_hour = 23; // late enough that +75 minutes carries into the next day
+    record.birth_minute = 30;
+    for (const auto& [minutes, seconds] : offsets) {
+        record.offset = read_time_difference(minutes, seconds);
+        const double expected = (record.offset.negative ? -1 : 1) *
+                                (std::abs(record.offset.minutes) + record.offset.seconds / 60) / 1440;
+        const Chart chart = compute_chart(record, {2026, 12, 8, 10, 0, 0}, testing::real_tables());
+        ASSERT_NEAR(chart.jisa, expected, 1e-12) << minutes << "分" << seconds << "秒";
+        ASSERT_FALSE(chart.texts.hKan.empty()) << minutes << "分" << seconds << "秒";
     }
 }
 
