@@ -90,7 +90,7 @@ void BM_chart_details(benchmark::State& state) {
     const auto& request = std::get<vantora::cli::Request>(parsed);
     auto chart = vantora::compute_chart(request.record, request.now, tables());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(vantora::chart_details(chart, true, request.now));
+        benchmark::DoNotOptimize(vantora::chart_details(chart, request.now));
         chart.day_stem = chart.day_stem % 10 + 1; // another day master every call
         chart.day_branch = chart.day_branch % 12 + 1;
     }

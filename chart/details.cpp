@@ -44,7 +44,7 @@ std::string void_pair_text(VoidPair pair) {
     return text;
 }
 
-ChartDetails chart_details(const Chart& c, bool hour_known, const LocalDateTime& now) {
+ChartDetails chart_details(const Chart& c, const LocalDateTime& now) {
     const int d = c.day_stem;
     const std::string_view placeholder = stem_name[0];
     // A hidden stem of 0 (a month or hour the hidden-stem rules do not reach) shows "□", as its
@@ -65,8 +65,8 @@ ChartDetails chart_details(const Chart& c, bool hour_known, const LocalDateTime&
     out.pillars[kMonthPillar] = pillar(c.month_stem, c.month_branch, c.month_hidden);
     out.pillars[kDayPillar] = pillar(c.day_stem, c.day_branch, c.day_hidden);
     out.pillars[kDayPillar].stem_god = kDayMasterText;
-    out.pillars[kHourPillar] = hour_known ? pillar(c.hour_stem, c.hour_branch, c.hour_hidden)
-                                          : PillarDetails{placeholder, placeholder, placeholder, false};
+    out.pillars[kHourPillar] = !c.hour_unknown ? pillar(c.hour_stem, c.hour_branch, c.hour_hidden)
+                                               : PillarDetails{placeholder, placeholder, placeholder, false};
 
     for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
         const int branch = c.luck_branch[i];

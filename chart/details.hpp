@@ -83,9 +83,8 @@ struct ChartDetails {
     std::array<AnnualPillar, kAnnualPillarCount> years;
 };
 
-/// The detail readings of a computed chart. hour_known: false when the hour was not given (the
-/// hour column then shows "□"); now: the present local time, whose civil year is the first of
-/// the annual pillars.
-ChartDetails chart_details(const Chart& chart, bool hour_known, const LocalDateTime& now);
+/// The detail readings of a computed chart; an hour that was not given (chart.hour_unknown) shows
+/// "□". now: the present local time, whose civil year is the first of the annual pillars.
+ChartDetails chart_details(const Chart& chart, const LocalDateTime& now);
 
 } // namespace vantora

@@ -221,7 +221,7 @@ nlohmann::ordered_json details_json(const Chart& c, const Request& request) {
         a.get_ref<ordered_json::array_t&>().reserve(elements);
         return a;
     };
-    const ChartDetails d = chart_details(c, !request.record.hour_unknown, request.now);
+    const ChartDetails d = chart_details(c, request.now);
     ordered_json out = object_of(4);
     auto& pillars = out["pillars"] = object_of(d.pillars.size());
     static constexpr const char* kPlaceNames[] = {"year", "month", "day", "hour"};

@@ -4,7 +4,6 @@
 #include "chart/details.hpp"
 #include "cli/chart_request.hpp"
 #include "core/names.hpp"
-#include "core/tables.hpp"
 #include "test_tables.hpp"
 
 #include <gtest/gtest.h>
@@ -108,7 +107,7 @@ Chart sample_chart() {
 }
 
 TEST(ChartDetails, PillarsReadTheComputedStemsHiddenStemsAndBranches) {
-    const ChartDetails d = chart_details(sample_chart(), true, {2026, 12, 8, 10, 0, 0});
+    const ChartDetails d = chart_details(sample_chart(), {2026, 12, 8, 10, 0, 0});
     EXPECT_EQ(void_pair_text(d.void_pair), "子丑");
     const struct {
         PillarPlace place;
@@ -128,7 +127,9 @@ TEST(ChartDetails, PillarsReadTheComputedStemsHiddenStemsAndBranches) {
 }
 
 TEST(ChartDetails, UnknownHourShowsPlaceholdersAndNoVoidMark) {
-    const ChartDetails d = chart_details(sample_chart(), false, {2026, 12, 8, 10, 0, 0});
+    Chart c = sample_chart();
+    c.hour_unknown = true;
+    const ChartDetails d = chart_details(c, {2026, 12, 8, 10, 0, 0});
     const PillarDetails& hour = d.pillars[kHourPillar];
     EXPECT_EQ(hour.stem_god, "□");
     EXPECT_EQ(hour.hidden_god, "□");
@@ -139,7 +140,7 @@ TEST(ChartDetails, UnknownHourShowsPlaceholdersAndNoVoidMark) {
 
 TEST(ChartDetails, LuckAndAnnualPillarsFollowTheListings) {
     const Chart c = sample_chart();
-    const ChartDetails d = chart_details(c, true, {2026, 1, 1, 0, 0, 0});
+    const ChartDetails d = chart_details(c, {2026, 1, 1, 0, 0, 0});
     for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
         EXPECT_EQ(d.luck[i].stem_god, listed_god(c.luck_stem[i], c.day_stem)) << i;
         EXPECT_EQ(d.luck[i].stage, listed_stage(c.day_stem, c.luck_branch[i])) << i;
