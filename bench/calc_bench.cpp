@@ -58,7 +58,8 @@ void BM_batch_line(benchmark::State& state) {
     for (auto _ : state) {
         const auto parsed = vantora::cli::parse_batch_line(lines[k]);
         const auto& request = std::get<vantora::cli::Request>(parsed);
-        const auto chart = vantora::compute_chart(request.record, request.now, tables());
+        const auto chart =
+            std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
         benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
         k = (k + 1) % lines.size();
     }
@@ -76,7 +77,8 @@ void BM_chart_json(benchmark::State& state) {
         R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
         R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
     const auto& request = std::get<vantora::cli::Request>(parsed);
-    const auto chart = vantora::compute_chart(request.record, request.now, tables());
+    const auto chart =
+        std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
     for (auto _ : state) benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
 }
 BENCHMARK(BM_chart_json);
@@ -88,7 +90,7 @@ void BM_chart_details(benchmark::State& state) {
         R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
         R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
     const auto& request = std::get<vantora::cli::Request>(parsed);
-    auto chart = vantora::compute_chart(request.record, request.now, tables());
+    auto chart = std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
     for (auto _ : state) {
         benchmark::DoNotOptimize(vantora::chart_details(chart, request.now));
         chart.day_stem = chart.day_stem % 10 + 1; // another day master every call

@@ -11,6 +11,8 @@
 #include "core/solar.hpp"
 #include "core/units.hpp"
 
+#include <cmath>
+
 namespace vantora {
 namespace {
 
@@ -25,6 +27,46 @@ std::string stem_text(int stem) {
 }
 std::string branch_text(int branch) {
     return std::string(branch_name[static_cast<std::size_t>(branch)]);
+}
+
+constexpr double kFirstYear = 1500, kLastYear = 2099;
+/// The largest time difference the clock correction is asked to carry, minutes: two days.
+constexpr double kMaxOffsetMinutes = 2 * kMinutesPerDay;
+
+bool whole_within(double value, double low, double high) {
+    return value >= low && value <= high && value == std::trunc(value);
+}
+
+/// The first field of the record outside its range, as a ChartError; nullopt when all are in
+/// range. NaN fails every test.
+std::optional<ChartError> check_record(const BirthRecord& r) {
+    const auto out_of_range = [](const char* field, double value) {
+        return ChartError{ChartError::Cause::birth, std::string("出生データの") + field + "（" +
+                                                        general_text(value) + "）が範囲外です"};
+    };
+    if (!whole_within(r.birth_year, kFirstYear, kLastYear)) return out_of_range("年", r.birth_year);
+    if (!whole_within(r.birth_month, 1, 12)) return out_of_range("月", r.birth_month);
+    MonthDays month_days;
+    set_month_days(month_days, r.birth_year);
+    const auto days = month_days[static_cast<int>(r.birth_month)];
+    if (!whole_within(r.birth_day, 1, days)) return out_of_range("日", r.birth_day);
+    if (!whole_within(r.birth_hour, 0, 23)) return out_of_range("時", r.birth_hour);
+    if (!whole_within(r.birth_minute, 0, 59)) return out_of_range("分", r.birth_minute);
+    const double offset = std::abs(r.offset.minutes) + std::abs(r.offset.seconds) / 60;
+    if (!(offset <= kMaxOffsetMinutes)) return out_of_range("時差（分）", r.offset.minutes);
+    return std::nullopt;
+}
+
+/// The largest planetary perturbation of the Sun's longitude a chart accepts, degrees. The real
+/// one stays below 0.01°; tables that load give at most 3.3°. Beyond this the tables did not
+/// come from the term files, and a longitude taken from them would be noise (a sum of 1e200″
+/// reduces to an exact 0°).
+constexpr double kMaxPlanetaryLongitude = 5;
+
+ChartError terms_error(const char* what, double value, const char* unit) {
+    return ChartError{ChartError::Cause::terms,
+                      std::string("項の表（planet.txt, latitude.txt）から求めた太陽の") + what + "（" +
+                          general_text(value) + unit + "）はありえない値です"};
 }
 
 /// The true solar time text; a minute that rounds up to "60.0" shows "59.9", so the shown time
@@ -65,7 +107,8 @@ double calc_gosa(double sun_distance, double birth_year) {
            (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
 }
 
-Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
+ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
+    if (auto error = check_record(record)) return *std::move(error);
     Chart c;
     ChartTexts& texts = c.texts;
     texts.txtBirthday = birthday_data(record);
@@ -114,14 +157,22 @@ Chart compute_chart(const BirthRecord& record, const LocalDateTime& now, const T
     // The first position is needed only for its distance, the second only for its longitude.
     const SunPosition first =
         calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
+    if (!(first.sun_distance >= kMinSunDistance && first.sun_distance <= kMaxSunDistance))
+        return terms_error("距離", first.sun_distance, "AU");
     c.gosa = calc_gosa(first.sun_distance, record.birth_year);
     ut_day -= c.gosa;
-    c.birth_nl =
-        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude).sun_longitude;
+    const SunPosition second =
+        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude);
+    if (!(std::abs(second.lon_part[2]) <= kMaxPlanetaryLongitude))
+        return terms_error("黄経の惑星摂動", second.lon_part[2], "度");
+    c.birth_nl = second.sun_longitude;
+    if (!(c.birth_nl >= 0 && c.birth_nl < 360)) return terms_error("黄経", c.birth_nl, "度");
     texts.txtKoukei = general_text(c.birth_nl);
 
-    // Solar month, pillar year and the four pillars.
+    // Solar month, pillar year and the four pillars. A longitude outside every solar month of
+    // the civil month (e.g. 270° in November) leaves no month pillar.
     const SolarMonth solar = solar_month(c.birth_nl, c.true_month, c.true_year);
+    if (solar.month_no < 1 || solar.month_no > 12) return terms_error("黄経", c.birth_nl, "度");
     c.month_no = solar.month_no;
     c.pillar_year = solar.pillar_year;
     c.year_parity = static_cast<std::int16_t>(mod(c.pillar_year, 2));

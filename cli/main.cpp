@@ -30,8 +30,13 @@ int run_batch(const vantora::TermTables& tables) {
         } else {
             const auto& request = std::get<vantora::cli::Request>(parsed);
             const auto chart = vantora::compute_chart(request.record, request.now, tables);
-            out = vantora::cli::chart_json(chart, request)
-                      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            if (const auto* failed = std::get_if<vantora::ChartError>(&chart)) {
+                any_failed = true;
+                out = nlohmann::ordered_json{{"line", number}, {"error", failed->message}}.dump();
+            } else {
+                out = vantora::cli::chart_json(std::get<vantora::Chart>(chart), request)
+                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            }
         }
         out.push_back('\n');
         std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
@@ -98,7 +103,12 @@ int main(int argc, char** argv) {
         return kExitBadInput;
     }
     const auto& request = std::get<vantora::cli::Request>(checked);
-    const auto chart = vantora::compute_chart(request.record, request.now, tables);
+    const auto computed = vantora::compute_chart(request.record, request.now, tables);
+    if (const auto* failed = std::get_if<vantora::ChartError>(&computed)) {
+        std::cerr << failed->message << '\n';
+        return failed->cause == vantora::ChartError::Cause::terms ? kExitBadTermFiles : kExitBadInput;
+    }
+    const auto& chart = std::get<vantora::Chart>(computed);
     if (json) {
         std::cout << vantora::cli::chart_json(chart, request)
                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)

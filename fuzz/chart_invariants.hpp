@@ -1,14 +1,16 @@
 // Invariants every computed chart must hold, whatever birth the windows or the chart command
-// accept. Shared by the fuzz target of the batch line, the sweep of every date and the
-// regression tests, so that each checks the same ranges.
+// accept, and every pair of term tables the reader loads. Shared by the fuzz targets, the sweep
+// of every date and the regression tests, so that each checks the same ranges.
 #pragma once
 
 #include "chart/birth_record.hpp"
 #include "chart/chart.hpp"
+#include "chart/compute_chart.hpp"
 #include "chart/hidden_stems.hpp"
 #include "chart/reversal.hpp"
 #include "core/calendar.hpp"
 #include "core/names.hpp"
+#include "core/solar.hpp"
 #include "core/tables.hpp"
 
 #include <algorithm>
@@ -178,6 +180,48 @@ inline std::string chart_failures(const Chart& c, const BirthRecord& record) {
                       "current_luck = " + std::to_string(*c.current_luck));
     }
 #undef VANTORA_CHECK
+    return failures;
+}
+
+/// Every broken invariant of term tables the reader loaded, one line each; empty when all hold.
+/// Within the reader's bounds the Sun must come out finite and plausible, and the whole charts of
+/// the first and last minute of the date range, an hour after the spring start of 2000 (year
+/// and month pillars change) and the March equinox (the longitude passes 0°) must be computed
+/// and hold every invariant of chart_failures. A body number outside 1..6 would index past the
+/// six mean anomalies (AddressSanitizer reports it).
+inline std::string table_failures(const TermTables& tables) {
+    std::string failures;
+    for (const auto& term : tables.planet_terms) {
+        if (term.p < 1 || term.p > 6) failures += "planet body " + std::to_string(term.p) + "\n";
+    }
+    for (const auto& term : tables.latitude_terms) {
+        if (term.p < 1 || term.p > 6) failures += "latitude body " + std::to_string(term.p) + "\n";
+    }
+    if (!failures.empty()) return failures;
+
+    const SunPosition sun = calc_sun_position(2000, 3, 20.3125, tables);
+    if (!(sun.sun_longitude >= 0 && sun.sun_longitude < 360))
+        failures += "longitude " + std::to_string(sun.sun_longitude) + "\n";
+    if (!(sun.sun_distance >= kMinSunDistance && sun.sun_distance <= kMaxSunDistance))
+        failures += "distance " + std::to_string(sun.sun_distance) + "\n";
+    if (!(std::abs(sun.sun_latitude) < 1)) failures += "latitude " + std::to_string(sun.sun_latitude) + "\n";
+
+    const auto birth = [](double year, double month, double day, double hour, double minute, Sex sex) {
+        BirthRecord r;
+        r.birth_year = year, r.birth_month = month, r.birth_day = day;
+        r.birth_hour = hour, r.birth_minute = minute, r.sex = sex;
+        return r;
+    };
+    for (const BirthRecord& record :
+         {birth(1500, 1, 1, 0, 0, Sex::male), birth(2099, 12, 31, 23, 59, Sex::female),
+          birth(2000, 2, 4, 21, 0, Sex::male), birth(2000, 3, 20, 16, 35, Sex::female)}) {
+        const ChartResult computed = compute_chart(record, {2026, 12, 8, 10, 0, 0}, tables);
+        if (const auto* error = std::get_if<ChartError>(&computed)) {
+            failures += "no chart: " + error->message + "\n";
+        } else {
+            failures += chart_failures(std::get<Chart>(computed), record);
+        }
+    }
     return failures;
 }
 

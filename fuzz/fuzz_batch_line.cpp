@@ -26,7 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto& request = std::get<vantora::cli::Request>(parsed);
-    const vantora::Chart chart = vantora::compute_chart(request.record, request.now, tables);
+    const auto computed = vantora::compute_chart(request.record, request.now, tables);
+    if (const auto* error = std::get_if<vantora::ChartError>(&computed)) {
+        // Every birth parse_batch_line accepts is one compute_chart computes.
+        std::fprintf(stderr, "an accepted birth gave no chart: %s\n", error->message.c_str());
+        std::abort();
+    }
+    const auto& chart = std::get<vantora::Chart>(computed);
     const std::string failures = vantora::invariants::chart_failures(chart, request.record);
     if (!failures.empty()) {
         std::fprintf(stderr, "chart invariants broken:\n%s", failures.c_str());

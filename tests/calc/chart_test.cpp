@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vantora {
 namespace {
 
@@ -31,7 +33,9 @@ BirthRecord birth(double year, double month, double day, double hour, double min
 }
 
 Chart chart_of(const BirthRecord& r, const LocalDateTime& now = kNow) {
-    return compute_chart(r, now, real_tables());
+    auto computed = compute_chart(r, now, real_tables());
+    if (const auto* error = std::get_if<ChartError>(&computed)) ADD_FAILURE() << error->message;
+    return std::get<Chart>(std::move(computed));
 }
 
 std::string pillars(const Chart& c) {
@@ -434,6 +438,80 @@ TEST(NumberText, NumericValueReadsTheLeadingNumber) {
     } cases[] = {{"12", 12}, {" -12abc", -12}, {"abc", 0},  {"", 0},   {"1 2", 12},   {"3.5.1", 3.5},
                  {"+7", 7},  {"-", 0},         {".5", 0.5}, {"-0", 0}, {"9999", 9999}};
     for (const auto& c : cases) EXPECT_EQ(numeric_value(c.text), c.value) << c.text;
+}
+
+TEST(ChartErrors, DamagedTablesAndBirthsOutOfRangeGiveAnErrorNeverAChart) {
+    using Cause = ChartError::Cause;
+    const auto damaged = [](auto damage) {
+        TermTables tables = real_tables();
+        damage(tables);
+        return tables;
+    };
+    const auto outside = [](auto change) {
+        BirthRecord r = birth(2000, 1, 1, 12, 0);
+        change(r);
+        return r;
+    };
+    const BirthRecord good = birth(2000, 1, 1, 12, 0);
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        BirthRecord record;
+        TermTables tables;
+        Cause cause;
+    } cases[] = {
+        // Tables built in memory, past the loader's bounds: the first two once reached the name
+        // tables as a NaN index (a crash) and as an exact 0° longitude (a wrong chart).
+        {"three amplitudes of 1.7e308", good, damaged([](TermTables& t) {
+             for (std::size_t k = 0; k < 3; ++k) t.planet_terms[k].a = 1.7e308, t.planet_terms[k].alpha = 0;
+         }),
+         Cause::terms},
+        {"amplitude 1e200", good, damaged([](TermTables& t) { t.planet_terms[0].a = 1e200; }), Cause::terms},
+        {"amplitude 40000″: a longitude off by 11°", good,
+         damaged([](TermTables& t) { t.planet_terms[0].a = 40000; }), Cause::terms},
+        {"NaN amplitude", good, damaged([](TermTables& t) { t.planet_terms[5].a = nan; }), Cause::terms},
+        {"distance amplitude 1e8: 1.6 AU", good, damaged([](TermTables& t) { t.planet_terms[0].b = 1e8; }),
+         Cause::terms},
+        {"infinite distance phase", good, damaged([](TermTables& t) { t.planet_terms[0].beta = infinity; }),
+         Cause::terms},
+        {"year 1499", outside([](BirthRecord& r) { r.birth_year = 1499; }), real_tables(), Cause::birth},
+        {"NaN year", outside([](BirthRecord& r) { r.birth_year = nan; }), real_tables(), Cause::birth},
+        {"month 13", outside([](BirthRecord& r) { r.birth_month = 13; }), real_tables(), Cause::birth},
+        {"30 February", outside([](BirthRecord& r) { r.birth_month = 2, r.birth_day = 30; }), real_tables(),
+         Cause::birth},
+        {"hour 24", outside([](BirthRecord& r) { r.birth_hour = 24; }), real_tables(), Cause::birth},
+        {"minute 59.5", outside([](BirthRecord& r) { r.birth_minute = 59.5; }), real_tables(), Cause::birth},
+        {"time difference 1e9 minutes", outside([](BirthRecord& r) { r.offset.minutes = 1e9; }),
+         real_tables(), Cause::birth},
+        {"time difference of infinite seconds", outside([](BirthRecord& r) { r.offset.seconds = infinity; }),
+         real_tables(), Cause::birth},
+    };
+    for (const auto& c : cases) {
+        const ChartResult result = compute_chart(c.record, kNow, c.tables);
+        const auto* error = std::get_if<ChartError>(&result);
+        ASSERT_NE(error, nullptr) << c.name;
+        EXPECT_EQ(error->cause, c.cause) << c.name;
+        EXPECT_FALSE(error->message.empty()) << c.name;
+    }
+    // The edges that real births reach still give charts: the time difference of the box's
+    // longest texts, and the last minute of the range.
+    const BirthRecord edges[] = {birth(2099, 12, 31, 23, 59, Sex::female, "-59", "99999"),
+                                 birth(1500, 1, 1, 0, 0, Sex::male, "75", "59")};
+    for (const auto& r : edges)
+        EXPECT_TRUE(std::holds_alternative<Chart>(compute_chart(r, kNow, real_tables())));
+}
+
+TEST(ChartErrors, MessagesNameTheTermFilesOrTheField) {
+    TermTables broken = real_tables();
+    broken.planet_terms[0].a = 1e200;
+    const auto terms = std::get<ChartError>(compute_chart(birth(2000, 1, 1, 12, 0), kNow, broken));
+    EXPECT_TRUE(
+        terms.message.starts_with("項の表（planet.txt, latitude.txt）から求めた太陽の黄経の惑星摂動（"))
+        << terms.message;
+    const auto birth_error =
+        std::get<ChartError>(compute_chart(birth(2000, 4, 31, 12, 0), kNow, real_tables()));
+    EXPECT_EQ(birth_error.message, "出生データの日（31）が範囲外です");
 }
 
 } // namespace

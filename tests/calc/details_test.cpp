@@ -171,8 +171,8 @@ TEST(DetailsJson, EveryMemberTheCommandPromisesForAnUnknownHour) {
         R"( "sex": "male", "offset_minutes": "0", "offset_seconds": "0", "now": "2026-12-08T10:00:00"})");
     ASSERT_TRUE(std::holds_alternative<cli::Request>(parsed));
     const auto& request = std::get<cli::Request>(parsed);
-    const auto j =
-        cli::chart_json(compute_chart(request.record, request.now, testing::real_tables()), request);
+    const auto j = cli::chart_json(
+        std::get<Chart>(compute_chart(request.record, request.now, testing::real_tables())), request);
     const auto& d = j.at("details");
     EXPECT_EQ(keys_of(d), "pillars void luck years");
     EXPECT_EQ(keys_of(d["pillars"]), "year month day hour");

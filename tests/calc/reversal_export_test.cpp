@@ -113,7 +113,7 @@ TEST(ExportText, LayoutOfTheSeventeenLines) {
     r.birth_day = 1;
     r.birth_hour = 12;
     r.sex = Sex::male;
-    const Chart c = compute_chart(r, {2026, 12, 8, 10, 0, 0}, testing::real_tables());
+    const auto c = std::get<Chart>(compute_chart(r, {2026, 12, 8, 10, 0, 0}, testing::real_tables()));
     const std::string text = export_text(c.texts, Sex::male, "2026/12/08 10:00:00");
     const auto lines = lines_of(text);
     ASSERT_EQ(lines.size(), 17u);

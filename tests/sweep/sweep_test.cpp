@@ -89,8 +89,13 @@ StreamResult run_stream(const Stream& stream, const vantora::TermTables& tables)
                 record.birth_month = m;
                 record.birth_day = d;
                 record.sex = day_index % 2 == 0 ? vantora::Sex::male : vantora::Sex::female;
-                const vantora::Chart c = vantora::compute_chart(record, kNow, tables);
+                const auto computed = vantora::compute_chart(record, kNow, tables);
                 ++result.charts;
+                if (const auto* error = std::get_if<vantora::ChartError>(&computed)) {
+                    result.fail(date_text(y, m, d, stream) + ": " + error->message + "\n");
+                    continue;
+                }
+                const auto& c = std::get<vantora::Chart>(computed);
                 const std::string failures = vantora::invariants::chart_failures(c, record);
                 if (!failures.empty()) result.fail(date_text(y, m, d, stream) + ":\n" + failures);
 

@@ -32,7 +32,7 @@ QString real_export_text(const vantora::TermTables& tables, vantora::Sex sex) {
     record.birth_hour = 12;
     record.birth_minute = 0;
     record.sex = sex;
-    const vantora::Chart chart = vantora::compute_chart(record, kStampTime, tables);
+    const auto chart = std::get<vantora::Chart>(vantora::compute_chart(record, kStampTime, tables));
     return QString::fromStdString(
         vantora::export_text(chart.texts, sex, vantora::general_date_text(kStampTime)));
 }

@@ -625,9 +625,11 @@ void MainWindowTest::minus_zero_minutes_reach_the_chart_as_a_negative_offset() {
     record.offset.minutes = 0;
     record.offset.seconds = 30;
     record.offset.negative = true;
-    const vantora::Chart west = vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded));
+    const auto west =
+        std::get<vantora::Chart>(vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded)));
     record.offset.negative = false;
-    const vantora::Chart east = vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded));
+    const auto east =
+        std::get<vantora::Chart>(vantora::compute_chart(record, {}, std::get<vantora::TermTables>(loaded)));
     QVERIFY(west.texts.txtShin != east.texts.txtShin);
     QCOMPARE(text("txtShin"), QString::fromStdString(west.texts.txtShin));
     QCOMPARE(text("txtKinjisa"), QString::fromStdString(west.texts.txtKinjisa));

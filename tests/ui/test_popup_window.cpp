@@ -109,7 +109,8 @@ PopupContent PopupWindowTest::real_content(int year, int month, int day, int hou
     record.birth_day = day;
     record.birth_hour = hour;
     record.sex = sex;
-    const vantora::Chart chart = vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, *tables_);
+    const auto chart =
+        std::get<vantora::Chart>(vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, *tables_));
     return {chart.texts, chart.current_luck, sex};
 }
 
