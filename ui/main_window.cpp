@@ -230,11 +230,21 @@ Sex mainform01::chosen_sex() const {
 }
 
 void mainform01::fInput_Click() {
+    if (tables_) {
+        ChartResult computed = compute_chart(birth_record(), local_now(), *tables_);
+        if (const auto* error = std::get_if<ChartError>(&computed)) {
+            // The chart shown before, if any, stays as it was.
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora"), qtext(error->message),
+                            QMessageBox::Ok, this);
+            box.setObjectName("chart_error");
+            box.exec();
+            return;
+        }
+        chart_ = std::get<Chart>(std::move(computed));
+    }
     set_chart_commands_enabled(true);
     btn_000->setEnabled(true);
-    if (!tables_) return;
-    chart_ = compute_chart(birth_record(), local_now(), *tables_);
-    paint(shown_chart(*chart_));
+    if (chart_) paint(shown_chart(*chart_));
 }
 
 void mainform01::paint(ShownChart shown) {

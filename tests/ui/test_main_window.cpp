@@ -61,6 +61,7 @@ private slots:
     void input_change_after_chart_disables_reversal_only();
     void typing_seconds_zeroing_and_map_texts_keep_reversal_enabled();
     void chart_of_2000_01_01_noon_shows_its_pillars();
+    void damaged_tables_give_a_message_and_no_chart();
     void chart_marks_current_luck_pillar_in_bold();
     void reversed_view_locks_inputs_and_restore_brings_chart_back();
     void reversed_view_with_unknown_hour_leaves_hour_relations_empty();
@@ -426,6 +427,34 @@ void MainWindowTest::typing_seconds_zeroing_and_map_texts_keep_reversal_enabled(
     seconds->selectAll();
     QTest::keyClicks(seconds, "1234567");
     QCOMPARE(seconds->text(), QStringLiteral("12345"));
+}
+
+void MainWindowTest::damaged_tables_give_a_message_and_no_chart() {
+    // State: tables past the reader's bounds (built in memory; the reader refuses such files),
+    // which once gave a chart longitude of exactly 0°. Action: 八字表示. Expected: one warning
+    // naming the term files; no chart shown, nothing that reads a chart enabled.
+    window = std::make_unique<mainform01>();
+    QVERIFY(window->Form_Load(nullptr, [] {
+        auto loaded = vantora::init_tables();
+        std::get<vantora::TermTables>(loaded).planet_terms[0].a = 1e200;
+        return loaded;
+    }));
+    QVERIFY(enter({"2000", "1", "1", "12", "0"}));
+    QString title, message;
+    QTimer::singleShot(100, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        message = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    compute();
+    QCOMPARE(title, QStringLiteral("Vantora"));
+    QVERIFY2(message.startsWith(QStringLiteral("項の表（planet.txt, latitude.txt）")), qPrintable(message));
+    QVERIFY(!window->last_chart());
+    QCOMPARE(text("yKan"), QStringLiteral("□"));
+    QVERIFY(!button("btnpop")->isEnabled());
+    QVERIFY(!button("btn_000")->isEnabled());
 }
 
 void MainWindowTest::chart_of_2000_01_01_noon_shows_its_pillars() {
