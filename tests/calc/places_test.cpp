@@ -193,7 +193,8 @@ TEST(PlaceData, EveryPlaceGivesAChartWithItsTimeDifference) {
         record.offset = read_time_difference(minutes, seconds);
         const double expected = (record.offset.negative ? -1 : 1) *
                                 (std::abs(record.offset.minutes) + record.offset.seconds / 60) / 1440;
-        const Chart chart = compute_chart(record, {2026, 12, 8, 10, 0, 0}, testing::real_tables());
+        const auto chart =
+            std::get<Chart>(compute_chart(record, {2026, 12, 8, 10, 0, 0}, testing::real_tables()));
         ASSERT_NEAR(chart.jisa, expected, 1e-12) << minutes << "分" << seconds << "秒";
         ASSERT_FALSE(chart.texts.hKan.empty()) << minutes << "分" << seconds << "秒";
     }
