@@ -3,10 +3,31 @@
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 
 namespace vantora::ui {
+namespace {
+
+/// The export text box: what it copies, cuts or drags carries CR LF line ends, as the export
+/// text itself does, whatever the platform's own line end.
+class ExportTextEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        QString text = textCursor().selection().toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        auto* data = new QMimeData;
+        data->setText(text);
+        return data;
+    }
+};
+
+} // namespace
 
 frmexport::frmexport(QWidget* parent)
     : QWidget(parent, Qt::Window) {
@@ -20,7 +41,7 @@ frmexport::frmexport(QWidget* parent)
 }
 
 void frmexport::create_controls() {
-    txtzarvel01 = new QPlainTextEdit(this);
+    txtzarvel01 = new ExportTextEdit(this);
     txtzarvel01->setObjectName(QStringLiteral("txtzarvel01"));
     txtzarvel01->setGeometry(twips_rect(75, 90, 5940, 3555));
     txtzarvel01->setFont(gothic_font(9));
@@ -32,11 +53,12 @@ void frmexport::create_controls() {
     btnclose01 =
         make_command(this, "btnclose01", QStringLiteral("CLOSE"), {}, twips_rect(120, 3765, 705, 420));
     connect(btnclose01, &QPushButton::clicked, this, &frmexport::btnclose01_Click);
+    close_on_escape(this, [this] { btnclose01_Click(); });
 }
 
 void frmexport::set_export_text(const QString& text) {
-    // One paragraph per line, so that a copy carries the platform's own line end. Qt folds CR LF
-    // itself when it splits the text; folding it here keeps a bare CR from ever reaching a line.
+    // One paragraph per line; a copy puts CR LF back between them. Folding CR LF here keeps a
+    // bare CR from ever reaching a line.
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtzarvel01->setPlainText(lines);

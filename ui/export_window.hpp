@@ -14,7 +14,8 @@ public:
     explicit frmexport(QWidget* parent = nullptr);
 
     /// Replaces the whole content of txtzarvel01 with text (never appends). CR LF line ends are
-    /// shown as line breaks; selecting and copying gives the lines with the platform's line end.
+    /// shown as line breaks; selecting and copying gives the lines with CR LF between them, so that
+    /// copying the whole box gives the export text exactly.
     void set_export_text(const QString& text);
 
     /// The text as the box holds it now, lines separated by "\n" (including the user's edits).

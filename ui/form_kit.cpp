@@ -3,12 +3,38 @@
 #include "ui/ui_common.hpp"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace vantora::ui {
+namespace {
+
+/// Presses a focused command button on Return or Enter. One filter serves every button.
+class EnterPresses : public QObject {
+public:
+    static EnterPresses* instance() {
+        static auto* filter = new EnterPresses;
+        return filter;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->isEnabled()) return false;
+        button->click();
+        return true;
+    }
+};
+
+} // namespace
 
 QString qtext(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -65,6 +91,7 @@ QPushButton* make_command(QWidget* parent, const char* name, const QString& capt
     button->setObjectName(name);
     if (!tip.isEmpty()) button->setToolTip(tip);
     button->setGeometry(where);
+    button->installEventFilter(EnterPresses::instance());
     return button;
 }
 
@@ -83,6 +110,11 @@ void set_shown_text(QWidget* control, const QString& text) {
         field->setText(text);
         field->setCursorPosition(0);
     }
+}
+
+void close_on_escape(QWidget* window, const std::function<void()>& close) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, window, close);
 }
 
 void set_bold(QWidget* control, bool bold) {

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <string_view>
 
 class QComboBox;
@@ -35,7 +36,8 @@ QLineEdit* make_display_field(QWidget* parent, const char* name, const QRect& wh
 /// A drop-down list the user chooses from but cannot type into.
 QComboBox* make_selection_list(QWidget* parent, const char* name, const QString& tip, const QRect& where);
 
-/// A command button with its caption and tool tip (none when tip is empty).
+/// A command button with its caption and tool tip (none when tip is empty). Return and the
+/// keypad's Enter press it while it has the focus, as Space does.
 QPushButton* make_command(QWidget* parent, const char* name, const QString& caption, const QString& tip,
                           const QRect& where);
 
@@ -49,5 +51,8 @@ void set_shown_text(QWidget* control, const QString& text);
 
 /// Sets or clears the bold flag of a control's font.
 void set_bold(QWidget* control, bool bold);
+
+/// Escape anywhere in window runs close, as the window's own Close button does.
+void close_on_escape(QWidget* window, const std::function<void()>& close);
 
 } // namespace vantora::ui

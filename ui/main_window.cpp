@@ -90,6 +90,7 @@ void mainform01::birthday_data() {
 
 void mainform01::accept_birth_year(double year) {
     birth_year_ = year;
+    if (year_dialog_) year_dialog_->set_accepted_year(year);
     birthday_data();
     mSelect->setEnabled(true);
     vantora::set_month_days(month_days_, year);
@@ -127,8 +128,14 @@ void mainform01::select_last_day(int days) {
 void mainform01::yearInput_Click() {
     if (!year_dialog_) {
         year_dialog_ = new yInput();
-        connect(year_dialog_, &yInput::finished, this, [this] { setEnabled(true); });
-        connect(year_dialog_, &yInput::accepted, this, &mainform01::accept_birth_year);
+        connect(year_dialog_, &yInput::finished, this, [this] {
+            setEnabled(true);
+            activateWindow();
+        });
+        connect(year_dialog_, &yInput::accepted, this, [this](double year) {
+            accept_birth_year(year);
+            mSelect->setFocus(); // the next field to fill
+        });
         year_dialog_->Form_Load(birth_year_);
     }
     year_dialog_->show();
@@ -334,6 +341,7 @@ void mainform01::btnmap_Click() {
     }
     map_window_->show();
     map_window_->raise();
+    map_window_->activateWindow();
     btn_000->setEnabled(false);
 }
 
@@ -348,6 +356,7 @@ void mainform01::btnpop_Click() {
     }
     popup_window_->show();
     popup_window_->raise();
+    popup_window_->activateWindow();
     popup_window_->copy_chart({copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()});
 }
 
@@ -362,6 +371,7 @@ void mainform01::btnexport_Click() {
     }
     export_window_->show();
     export_window_->raise();
+    export_window_->activateWindow();
     export_window_->set_export_text(
         qtext(export_text(copied_texts(), chosen_sex(), general_date_text(local_now()))));
 }

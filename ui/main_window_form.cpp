@@ -5,6 +5,7 @@
 #include "ui/export_window.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/map_window.hpp"
+#include "ui/menu_keys.hpp"
 #include "ui/popup_window.hpp"
 #include "ui/ui_common.hpp"
 #include "ui/up_down.hpp"
@@ -54,6 +55,7 @@ mainform01::mainform01(QWidget* parent)
     create_displays(client);
     create_captions(client);
     create_menus();
+    add_menu_keys(this);
     create_connections();
 
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
@@ -101,14 +103,15 @@ void mainform01::create_inputs(QWidget* client) {
 
     txtJisabyo = new QLineEdit(QStringLiteral("0"), client);
     txtJisabyo->setObjectName("txtJisabyo");
-    txtJisabyo->setGeometry(twips_rect(1695, 900, 330, 285));
+    // Wide enough for the five characters it takes; its arrows and "秒" move right to make room.
+    txtJisabyo->setGeometry(twips_rect(1695, 900, 615, 285));
     txtJisabyo->setMaxLength(static_cast<int>(kOffsetSecondsMaxLength));
     txtJisabyo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtJisabyo->setTextMargins(0, 0, 0, 0);
     udJisabyo = new UpDown(txtJisabyo, kSpinOffsetSecondsMin, kSpinOffsetSecondsMax, client);
     udJisabyo->setObjectName("udJisabyo");
     udJisabyo->setToolTip(QStringLiteral("時差の秒数入力"));
-    udJisabyo->setGeometry(twips_rect(1995, 870, 255, 330));
+    udJisabyo->setGeometry(twips_rect(2280, 870, 225, 330));
 
     btnmap = make_command(client, "btnmap", QStringLiteral("地図"), QStringLiteral("時差を地図で決定"),
                           twips_rect(2745, 855, 645, 375));
@@ -170,7 +173,10 @@ void mainform01::create_displays(QWidget* client) {
         seikoku_[i]->hide();
     }
 
-    make_label(client, "lblOu", kPlaceholder, twips_rect(4290, 2685, 255, 240), small_font);
+    // The element sits at the top of its box and "旺" two pixels down in its own, so that the two
+    // characters keep apart where the boxes overlap.
+    make_label(client, "lblOu", kPlaceholder, twips_rect(4290, 2685, 255, 240), small_font,
+               Qt::AlignHCenter | Qt::AlignTop);
 
     // Luck pillars: column 0 (the month pillar) rightmost; the last column sits at the margin.
     const QFont age_font = gothic_font(9.75);
@@ -185,7 +191,7 @@ void mainform01::create_displays(QWidget* client) {
         const int step_left = 4395 - kLuckPitch * i;
         const bool last = i + 1 == static_cast<int>(kLuckPillarCount);
         make_label(client, QStringLiteral("sai2_%1").arg(i), kPlaceholder,
-                   twips_rect(last ? 120 : step_left - 60, 3705, 375, 225), age_font);
+                   twips_rect(last ? 120 : step_left, 3705, 375, 225), age_font);
         const int luck_left = last ? 165 : step_left;
         make_label(client, QStringLiteral("dun_kan_%1").arg(i), kPlaceholder,
                    twips_rect(luck_left, 4080, 255, 270), luck_font);
@@ -218,8 +224,8 @@ void mainform01::create_displays(QWidget* client) {
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(twips_rect(120, 1290, 4860, 30));
 
-    make_display_field(client, "txtAge", twips_rect(945, 4800, 330, 195), Qt::AlignHCenter);
-    make_display_field(client, "txtweek", twips_rect(2490, 4800, 630, 180));
+    make_display_field(client, "txtAge", twips_rect(945, 4800, 375, 195), Qt::AlignHCenter);
+    make_display_field(client, "txtweek", twips_rect(2490, 4800, 675, 180));
     make_display_field(client, "txtShin", twips_rect(1185, 5130, 2730, 195));
     make_display_field(client, "txtKinjisa", twips_rect(1020, 5460, 1305, 195));
     make_display_field(client, "txtKoutai", twips_rect(1230, 5805, 1785, 195));
@@ -252,7 +258,7 @@ void mainform01::create_captions(QWidget* client) {
     make_caption(client, "Label7", QStringLiteral("誕生日："), 1245, 510, text_font);
     make_caption(client, "Label12", QStringLiteral("時差："), 120, 930, text_font);
     make_caption(client, "lblhun", QStringLiteral("分"), 1485, 945, unit_font);
-    make_caption(client, "lblbyo", QStringLiteral("秒"), 2295, 945, unit_font);
+    make_caption(client, "lblbyo", QStringLiteral("秒"), 2520, 945, unit_font);
     make_caption(client, "Label16", QStringLiteral("満年齢："), 165, 4800, text_font);
     make_caption(client, "Label15", QStringLiteral("歳"), 1320, 4800, text_font);
     make_caption(client, "Label17", QStringLiteral("曜日："), 1845, 4800, text_font);
@@ -261,7 +267,10 @@ void mainform01::create_captions(QWidget* client) {
     make_caption(client, "Label9", QStringLiteral("大運交替："), 165, 5805, text_font);
     make_caption(client, "Label10", QStringLiteral("交替年月："), 165, 6135, text_font);
     make_caption(client, "Label8", QStringLiteral("視黄経："), 2340, 6135, text_font);
-    make_label(client, "Label11", QStringLiteral("旺"), twips_rect(4305, 2880, 210, 240), unit_font);
+    QLabel* season_caption =
+        make_label(client, "Label11", QStringLiteral("旺"), twips_rect(4305, 2880, 210, 240), unit_font,
+                   Qt::AlignHCenter | Qt::AlignTop);
+    season_caption->setContentsMargins(0, 2, 0, 0);
     make_label(client, "Label2", QStringLiteral("大"), twips_rect(4695, 3045, 255, 255),
                gothic_font(11.25, true));
     make_label(client, "Label3", QStringLiteral("運"), twips_rect(4695, 3315, 255, 255),

@@ -206,6 +206,7 @@ void frmjpmap::create_connections() {
     connect(btndecide, &QPushButton::clicked, this, &frmjpmap::btndecide_Click);
     connect(btncancel, &QPushButton::clicked, this, &frmjpmap::btncancel_Click);
     connect(btnClose, &QPushButton::clicked, this, &frmjpmap::btnClose_Click);
+    close_on_escape(this, [this] { btnClose_Click(); });
 }
 
 void frmjpmap::Form_Activate() {

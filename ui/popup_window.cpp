@@ -51,7 +51,7 @@ frmpop01::frmpop01(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("VantoraPopUp"));
     setFont(pgothic_font(9));
-    setFixedSize(twips(4650), twips(3495));
+    setFixedSize(twips(4800), twips(3495));
     create_header();
     create_pillars();
     create_luck_block();
@@ -60,12 +60,15 @@ frmpop01::frmpop01(QWidget* parent)
 
 void frmpop01::create_header() {
     make_static_label(this, "Label7", QStringLiteral("誕生日："), twips_rect(105, 120, 885, 180));
-    make_field(this, "txtBirthday", twips_rect(795, 120, 2730, 195));
+    // The longest birth text ("2099年12月31日出生時間不明") fits, and a gap keeps it apart from
+    // the sex box; the sex box and CLOSE stand further right than designed to make room.
+    make_field(this, "txtBirthday", twips_rect(795, 120, 2805, 195));
     // The sex box is an ordinary editable text box.
-    txtMW = make_field(this, "txtMW", twips_rect(3540, 120, 210, 195), Qt::AlignHCenter);
+    txtMW = make_field(this, "txtMW", twips_rect(3660, 120, 210, 195), Qt::AlignHCenter);
     txtMW->setReadOnly(false);
-    Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {}, twips_rect(3825, 75, 750, 300));
+    Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {}, twips_rect(3975, 75, 750, 300));
     connect(Command1, &QPushButton::clicked, this, &frmpop01::Command1_Click);
+    close_on_escape(this, [this] { Command1_Click(); });
 
     make_static_label(this, "Label9", QStringLiteral("大運交替："), twips_rect(105, 480, 855, 180));
     make_field(this, "txtKoutai", twips_rect(930, 480, 1785, 195));
@@ -75,8 +78,9 @@ void frmpop01::create_header() {
     // Wider than designed (1680 twips): fifteen digits of IPAPGothic would lose their last two.
     make_field(this, "txtKoukei", twips_rect(795, 1200, 2100, 195));
     make_static_label(this, "Label16", QStringLiteral("満年齢："), twips_rect(105, 1560, 675, 180));
-    make_field(this, "txtAge", twips_rect(795, 1560, 330, 195), Qt::AlignHCenter);
-    make_static_label(this, "Label15", QStringLiteral("歳"), twips_rect(1170, 1560, 210, 180));
+    // Three-digit ages (births before about 1927) fit; "歳" moves right with the box's end.
+    make_field(this, "txtAge", twips_rect(795, 1560, 435, 195), Qt::AlignHCenter);
+    make_static_label(this, "Label15", QStringLiteral("歳"), twips_rect(1275, 1560, 210, 180));
 }
 
 void frmpop01::create_pillars() {

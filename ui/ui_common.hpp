@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QFont>
+#include <QMargins>
 #include <QPixmap>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -41,7 +43,14 @@ QString data_path(const QString& file_name);
 /// integers joined by "." ("2.5.34").
 QString version_text();
 
-/// Places a top-level window in the middle of the screen it is on (or the primary screen).
+/// Top-left corner that centres a window frame of frame_size in area: left = (area width −
+/// frame width) / 2, top likewise, from the area's own corner.
+QPoint centred_frame_position(const QRect& area, const QSize& frame_size);
+
+/// Places a top-level window so that its whole frame (title bar and borders included) is in the
+/// middle of the screen it is on (or the primary screen). Before the window system has framed
+/// the window, the frame of another framed window of the program stands in for its own; when
+/// the real frame first becomes known, the window is centred again by it.
 void centre_on_screen(QWidget* window);
 
 } // namespace vantora::ui

@@ -2,6 +2,7 @@
 
 #include "chart/number_text.hpp"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,6 +34,29 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
     }
     connect(up_, &QToolButton::clicked, this, &UpDown::step_up);
     connect(down_, &QToolButton::clicked, this, &UpDown::step_down);
+    buddy_->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != buddy_ || event->type() != QEvent::KeyPress || !isEnabled()) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;
+    switch (key->key()) {
+    case Qt::Key_Up:
+        step(+1);
+        return true;
+    case Qt::Key_Down:
+        step(-1);
+        return true;
+    case Qt::Key_PageUp:
+        step(+10);
+        return true;
+    case Qt::Key_PageDown:
+        step(-10);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void UpDown::step(int delta) {

@@ -11,7 +11,8 @@ namespace vantora::ui {
 /// Each arrow press steps the number shown in the bound box (its numeric value, rounded and
 /// clamped into [minimum, maximum]) by one, writes the result back as a plain integer and emits
 /// changed(). The arrows stop at the ends of the range; a press that leaves the number unchanged
-/// writes nothing and emits nothing.
+/// writes nothing and emits nothing. While the control is enabled, Up and Down in the bound box
+/// act as the arrows do, and Page Up and Page Down step by ten the same way.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,9 @@ public:
 signals:
     /// An arrow changed the number in the bound box.
     void changed(int value);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void step(int delta);

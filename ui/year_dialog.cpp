@@ -5,6 +5,7 @@
 #include "ui/ui_common.hpp"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,6 +83,8 @@ void yInput::create_controls() {
     List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(List1, &QListWidget::itemClicked, this, &yInput::List1_Click);
+    List1->installEventFilter(this);
+    close_on_escape(this, [this] { close(); });
     connect(List1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item) List1_Click();
     });
@@ -90,7 +93,12 @@ void yInput::create_controls() {
 void yInput::Form_Load(std::optional<double> accepted_year) {
     centre_on_screen(this);
     list_century(1900);
-    lblSelect_y->setText(accepted_year ? QString::fromStdString(general_text(*accepted_year)) : QString());
+    set_accepted_year(accepted_year);
+}
+
+void yInput::set_accepted_year(std::optional<double> year) {
+    accepted_text_ = year ? QString::fromStdString(general_text(*year)) : QString();
+    lblSelect_y->setText(accepted_text_);
 }
 
 QString yInput::chosen_year_text() const {
@@ -114,11 +122,25 @@ void yInput::btnSlok_Click() {
     emit finished();
     if (lblSelect_y->text().isEmpty()) return;
     hide();
-    emit accepted(numeric_value(lblSelect_y->text().toStdString()));
+    accepted_text_ = lblSelect_y->text();
+    emit accepted(numeric_value(accepted_text_.toStdString()));
+}
+
+bool yInput::eventFilter(QObject* watched, QEvent* event) {
+    // Return or Enter on the list accepts the year shown, like "決定".
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnSlok_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void yInput::closeEvent(QCloseEvent* event) {
-    btnSlok_Click();
+    lblSelect_y->setText(accepted_text_);
+    emit finished();
     event->accept();
 }
 

@@ -23,6 +23,10 @@ public:
     /// First showing: centres the dialog, lists the 1900s and shows the accepted birth year.
     void Form_Load(std::optional<double> accepted_year);
 
+    /// The birth year the main window holds now (accepted here or set another way, e.g. from
+    /// the chart book): the box shows it, and closing the dialog by its frame returns to it.
+    void set_accepted_year(std::optional<double> year);
+
     /// The year shown in the box (lblSelect_y), empty while none is chosen.
     QString chosen_year_text() const;
 
@@ -33,8 +37,10 @@ signals:
     void accepted(double year);
 
 protected:
-    /// Closing through the window frame acts like "決定" and then hides the dialog (it is kept
-    /// for the next opening), so that the main window is never left disabled.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Closing through the window frame (or Escape) acts like "決定" with no year: the main
+    /// window is usable again and nothing is stored; the box goes back to the accepted year, and
+    /// the dialog is kept with its list for the next opening.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -43,6 +49,9 @@ private:
     void list_century(int first_year);
     void List1_Click();
     void btnSlok_Click();
+
+    /// Caption of the year last accepted, empty while none.
+    QString accepted_text_;
 
     QLabel* lblSelect_y = nullptr;
     QLabel* lstSelyear = nullptr;

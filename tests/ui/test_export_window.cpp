@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -52,7 +53,7 @@ private slots:
     void sex_field_follows_the_record_data();
     void sex_field_follows_the_record();
     void second_text_replaces_the_first();
-    void select_all_and_copy_gives_the_lines();
+    void select_all_and_copy_gives_the_export_text();
     void close_button_hides_and_keeps_place_and_text();
     void box_is_editable_fixed_pitch_unwrapped();
     void closing_through_frame_destroys_the_window();
@@ -162,18 +163,23 @@ void ExportWindowTest::second_text_replaces_the_first() {
     QCOMPARE(window_->shown_text().count(QStringLiteral("解命")), 1);
 }
 
-void ExportWindowTest::select_all_and_copy_gives_the_lines() {
-    window_->set_export_text(real_export_text(*tables_, vantora::Sex::male));
+void ExportWindowTest::select_all_and_copy_gives_the_export_text() {
+    const QString exported = real_export_text(*tables_, vantora::Sex::male);
+    window_->set_export_text(exported);
     QApplication::clipboard()->clear();
     box()->setFocus();
 
     QTest::keyClick(box(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box(), Qt::Key_C, Qt::ControlModifier);
 
-    const QStringList copied = QApplication::clipboard()->text().split('\n');
-    QCOMPARE(copied.size(), 17);
-    QCOMPARE(copied.at(1), QStringLiteral("姓名／"));
-    QCOMPARE(copied.at(16), QStringLiteral("備考／"));
+    // Exactly the export text: CR LF after lines 1–16, nothing after line 17.
+    const QString copied = QApplication::clipboard()->text();
+    QCOMPARE(copied, exported);
+    const QStringList lines = copied.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 17);
+    QCOMPARE(lines.at(1), QStringLiteral("姓名／"));
+    QCOMPARE(lines.at(16), QStringLiteral("備考／"));
+    QVERIFY(!copied.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
 }
 
 void ExportWindowTest::close_button_hides_and_keeps_place_and_text() {

@@ -55,6 +55,7 @@ private slots:
     void leap_day_becomes_28_when_a_common_year_is_accepted();
     void accepting_without_a_year_reenables_window_and_stores_nothing();
     void closing_year_dialog_from_frame_reenables_main_window();
+    void closing_year_dialog_from_frame_keeps_the_accepted_leap_day();
     void year_dialog_reopens_with_its_century_and_year();
     void year_dialog_lists_a_century_in_three_columns();
     void input_change_after_chart_disables_reversal_only_data();
@@ -314,15 +315,39 @@ void MainWindowTest::closing_year_dialog_from_frame_reenables_main_window() {
     QVERIFY(!window->isEnabled());
     yInput* dialog = window->year_dialog();
     auto* years = dialog->findChild<QListWidget*>("List1");
-    years->setCurrentItem(years->findItems("1964", Qt::MatchExactly).front());
+    years->setCurrentItem(years->findItems("1950", Qt::MatchExactly).front());
     // Action: the dialog's frame closes it.
     QVERIFY(dialog->close());
-    // Expected: as "決定": the main window is usable again with the year taken; the dialog is kept.
+    // Expected: like "決定" with no year: the main window is usable, nothing is stored, the
+    // dialog is kept and shows no year at its next opening.
     QVERIFY(window->isEnabled());
     QVERIFY(!dialog->isVisible());
     QCOMPARE(window->year_dialog().data(), dialog);
-    QCOMPARE(window->birth_year(), std::optional<double>(1964));
-    QVERIFY(list("mSelect")->isEnabled());
+    QCOMPARE(window->birth_year(), std::nullopt);
+    QCOMPARE(text("txtBirthday"), QString());
+    QVERIFY(!list("mSelect")->isEnabled());
+    QTest::mouseClick(button("yearInput"), Qt::LeftButton);
+    QCOMPARE(dialog->chosen_year_text(), QString());
+    QVERIFY(dialog->close());
+}
+
+void MainWindowTest::closing_year_dialog_from_frame_keeps_the_accepted_leap_day() {
+    // State: 2000-02-29 chosen; the dialog reopened and 2001 highlighted, not accepted.
+    QVERIFY(enter({"2000", "2", "29", "12", ""}));
+    QTest::mouseClick(button("yearInput"), Qt::LeftButton);
+    yInput* dialog = window->year_dialog();
+    QTest::mouseClick(dialog->findChild<QPushButton*>("y2000"), Qt::LeftButton);
+    auto* years = dialog->findChild<QListWidget*>("List1");
+    years->setCurrentItem(years->findItems("2001", Qt::MatchExactly).front());
+    QCOMPARE(dialog->chosen_year_text(), QStringLiteral("2001"));
+    // Action: closed by its frame.
+    QVERIFY(dialog->close());
+    // Expected: the leap day stays, with the month lengths of 2000; the box shows 2000 again.
+    QCOMPARE(window->birth_year(), std::optional<double>(2000));
+    QCOMPARE(list("dSelect")->currentText(), QStringLiteral("29"));
+    QCOMPARE(window->month_days()[2], 29);
+    QVERIFY(text("txtBirthday").startsWith(QStringLiteral("2000年2月29日")));
+    QCOMPARE(dialog->chosen_year_text(), QStringLiteral("2000"));
 }
 
 void MainWindowTest::year_dialog_reopens_with_its_century_and_year() {

@@ -232,8 +232,9 @@ void PopupWindowTest::close_button_hides_and_keeps_place() {
 }
 
 void PopupWindowTest::screenshot() {
-    PopupContent chart = real_content(2000, 1, 1, 12, vantora::Sex::male);
-    QVERIFY2(chart.bold_luck.has_value(), "a real chart of 2000 stands in one luck pillar in 2026");
+    // A three-digit age shows the widest age box.
+    PopupContent chart = real_content(1925, 5, 17, 9, vantora::Sex::male);
+    QCOMPARE(chart.texts.txtAge, std::string("101"));
     window_->copy_chart(chart);
     QVERIFY(QFile::exists(vantora::ui::testing::save_screenshot(window_, "popup_window")));
 }
