@@ -33,6 +33,13 @@ namespace {
 
 const QString kUnknown = QStringLiteral("?");
 
+/// Shows a secondary window in front of the others, with the keyboard focus.
+void bring_to_front(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 double value_of(const QComboBox* list) {
     return numeric_value(list->currentText().toStdString());
 }
@@ -138,9 +145,7 @@ void mainform01::yearInput_Click() {
         });
         year_dialog_->Form_Load(birth_year_);
     }
-    year_dialog_->show();
-    year_dialog_->raise();
-    year_dialog_->activateWindow();
+    bring_to_front(year_dialog_);
     setEnabled(false);
     btn_000->setEnabled(false);
 }
@@ -326,7 +331,6 @@ void mainform01::btn_111_Click() {
 void mainform01::btnmap_Click() {
     if (!map_window_) {
         map_window_ = new frmjpmap(nullptr);
-        map_window_->setAttribute(Qt::WA_DeleteOnClose);
         connect(map_window_, &frmjpmap::decided, this,
                 [this](const QString& minutes, const QString& seconds) {
                     txtJisahun->setText(minutes);
@@ -339,9 +343,7 @@ void mainform01::btnmap_Click() {
             activateWindow();
         });
     }
-    map_window_->show();
-    map_window_->raise();
-    map_window_->activateWindow();
+    bring_to_front(map_window_);
     btn_000->setEnabled(false);
 }
 
@@ -350,13 +352,8 @@ void mainform01::mnuMap_Click() {
 }
 
 void mainform01::btnpop_Click() {
-    if (!popup_window_) {
-        popup_window_ = new frmpop01(nullptr);
-        popup_window_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    popup_window_->show();
-    popup_window_->raise();
-    popup_window_->activateWindow();
+    if (!popup_window_) popup_window_ = new frmpop01(nullptr);
+    bring_to_front(popup_window_);
     popup_window_->copy_chart({copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()});
 }
 
@@ -365,13 +362,8 @@ void mainform01::menupop_Click() {
 }
 
 void mainform01::btnexport_Click() {
-    if (!export_window_) {
-        export_window_ = new frmexport(nullptr);
-        export_window_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    export_window_->show();
-    export_window_->raise();
-    export_window_->activateWindow();
+    if (!export_window_) export_window_ = new frmexport(nullptr);
+    bring_to_front(export_window_);
     export_window_->set_export_text(
         qtext(export_text(copied_texts(), chosen_sex(), general_date_text(local_now()))));
 }
