@@ -7,6 +7,12 @@ namespace vantora {
 std::string general_text(double x) {
     if (x == 0) return "0";
     char buffer[32];
+    // Most shown numbers are whole: below 1e15 in magnitude %.15g writes them as plain integers,
+    // which the integer conversion does some ten times faster.
+    if (x > -1e15 && x < 1e15 && x == static_cast<double>(static_cast<long long>(x))) {
+        return std::string(buffer,
+                           std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(x)).ptr);
+    }
     // As printf's %.15g: trailing zeros dropped, exponents of at least two digits ("1e-05").
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
     std::string text(buffer, end);

@@ -4,6 +4,7 @@
 #include "chart/export_text.hpp"
 #include "chart/reversal.hpp"
 #include "chart/shown_chart.hpp"
+#include "cli/json_writer.hpp"
 #include "core/calendar.hpp"
 #include "core/names.hpp"
 
@@ -208,109 +209,130 @@ namespace {
 
 /// The detail readings of a chart: ten-god names, stages and void marks of the four pillars, the
 /// void pair, the eleven luck pillars and the ten annual pillars from the request's present year.
-nlohmann::ordered_json details_json(const Chart& c, const Request& request) {
-    using nlohmann::ordered_json;
-    // Containers are sized before they are filled: this member has some fifty small values.
-    const auto object_of = [](std::size_t members) {
-        ordered_json o = ordered_json::object();
-        o.get_ref<ordered_json::object_t&>().reserve(members);
-        return o;
-    };
-    const auto array_of = [](std::size_t elements) {
-        ordered_json a = ordered_json::array();
-        a.get_ref<ordered_json::array_t&>().reserve(elements);
-        return a;
-    };
+void write_details(JsonWriter& w, const Chart& c, const Request& request) {
     const ChartDetails d = chart_details(c, request.now);
-    ordered_json out = object_of(4);
-    auto& pillars = out["pillars"] = object_of(d.pillars.size());
+    w.begin_object();
+    w.key("pillars");
+    w.begin_object();
     static constexpr const char* kPlaceNames[] = {"year", "month", "day", "hour"};
     for (std::size_t k = 0; k < d.pillars.size(); ++k) {
         const PillarDetails& p = d.pillars[k];
-        auto& pillar = pillars[kPlaceNames[k]] = object_of(4);
-        pillar["stem_god"] = p.stem_god;
-        pillar["hidden_god"] = p.hidden_god;
-        pillar["stage"] = p.stage;
-        pillar["void"] = p.is_void;
+        w.key(kPlaceNames[k]);
+        w.begin_object();
+        w.member("stem_god", p.stem_god);
+        w.member("hidden_god", p.hidden_god);
+        w.member("stage", p.stage);
+        w.member("void", p.is_void);
+        w.end_object();
     }
-    out["void"] = void_pair_text(d.void_pair);
-    auto& luck = out["luck"] = array_of(d.luck.size());
+    w.end_object();
+    w.member("void", void_pair_text(d.void_pair));
+    w.key("luck");
+    w.begin_array();
     for (const LuckDetails& l : d.luck) {
-        auto& entry = luck.emplace_back(object_of(2));
-        entry["stem_god"] = l.stem_god;
-        entry["stage"] = l.stage;
+        w.begin_object();
+        w.member("stem_god", l.stem_god);
+        w.member("stage", l.stage);
+        w.end_object();
     }
-    auto& years = out["years"] = array_of(d.years.size());
+    w.end_array();
+    w.key("years");
+    w.begin_array();
     for (const AnnualPillar& a : d.years) {
-        auto& entry = years.emplace_back(object_of(5));
-        entry["year"] = a.year;
+        w.begin_object();
+        w.member("year", a.year);
         std::string pillar(stem_name[static_cast<std::size_t>(a.stem)]);
         pillar += branch_name[static_cast<std::size_t>(a.branch)];
-        entry["pillar"] = std::move(pillar);
-        entry["stem_god"] = a.stem_god;
-        entry["stage"] = a.stage;
-        entry["void"] = a.is_void;
+        w.member("pillar", pillar);
+        w.member("stem_god", a.stem_god);
+        w.member("stage", a.stage);
+        w.member("void", a.is_void);
+        w.end_object();
     }
-    return out;
+    w.end_array();
+    w.end_object();
 }
 
 } // namespace
 
-nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
+void write_chart_json(std::string& out, const Chart& c, const Request& request) {
+    JsonWriter w(out);
     const ChartTexts& t = c.texts;
-    nlohmann::ordered_json j = nlohmann::ordered_json::object();
-    j.get_ref<nlohmann::ordered_json::object_t&>().reserve(32); // the top-level members below
+    w.begin_object();
     for_each_control(
-        t, [&j](std::string_view name, const std::string& text) { j[name] = text; },
-        [&j](std::string_view name, std::span<const std::string> row) {
-            auto& array = j[name] = nlohmann::ordered_json::array();
-            for (const std::string& text : row) array.push_back(text);
+        t, [&w](std::string_view name, const std::string& text) { w.member(name, text); },
+        [&w](std::string_view name, std::span<const std::string> row) {
+            w.key(name);
+            w.begin_array();
+            for (const std::string& text : row) w.value(text);
+            w.end_array();
         });
-    j["bold"] = c.current_luck ? nlohmann::ordered_json(*c.current_luck) : nlohmann::ordered_json(nullptr);
+    w.key("bold");
+    if (c.current_luck) {
+        w.value(*c.current_luck);
+    } else {
+        w.value(nullptr);
+    }
 
     const ReversedView r = reverse_chart(reversal_input(c));
-    // Members are set one by one: an initializer list would copy every value once more.
-    auto& reversed = j["reversed"] = nlohmann::ordered_json::object();
-    reversed.get_ref<nlohmann::ordered_json::object_t&>().reserve(10);
-    for_each_reversed_control(
-        r, [&reversed](std::string_view name, const std::string& text) { reversed[name] = text; });
-    reversed["reversal_case"] = r.reversal_case;
-    j["export"] = export_text(t, request.record.sex, request.stamp);
-    auto& v = j["values"] = nlohmann::ordered_json::object();
-    v.get_ref<nlohmann::ordered_json::object_t&>().reserve(30);
-    v["jBirth"] = c.jBirth;
-    v["jihun"] = c.jihun;
-    v["jisa"] = c.jisa;
-    v["jBirthS"] = c.jBirthS;
-    v["zg2"] = c.zg2;
-    v["gosa"] = c.gosa;
-    v["birth_nl"] = c.birth_nl;
-    v["month_no"] = c.month_no;
-    v["pillar_year"] = c.pillar_year;
-    v["true_year"] = c.true_year;
-    v["true_month"] = c.true_month;
-    v["true_day"] = c.true_day;
-    v["true_hour"] = c.true_hour;
-    v["true_minute"] = c.true_minute;
-    v["year_stem"] = c.year_stem;
-    v["year_branch"] = c.year_branch;
-    v["month_stem"] = c.month_stem;
-    v["month_branch"] = c.month_branch;
-    v["day_stem"] = c.day_stem;
-    v["day_branch"] = c.day_branch;
-    v["hour_stem"] = c.hour_stem;
-    v["hour_branch"] = c.hour_branch;
-    v["year_hidden"] = c.year_hidden;
-    v["month_hidden"] = c.month_hidden;
-    v["day_hidden"] = c.day_hidden;
-    v["hour_hidden"] = c.hour_hidden;
-    v["luck_forward"] = c.luck_forward;
-    v["luck_years"] = c.luck_years;
-    v["jd_present"] = c.jd_present;
-    v["jd_anniversary"] = c.jd_anniversary;
-    j["details"] = details_json(c, request);
-    if (request.place) j["place"] = place_json(*request.place);
-    return j;
+    w.key("reversed");
+    w.begin_object();
+    for_each_reversed_control(r,
+                              [&w](std::string_view name, const std::string& text) { w.member(name, text); });
+    w.member("reversal_case", r.reversal_case);
+    w.end_object();
+    w.member("export", export_text(t, request.record.sex, request.stamp));
+    w.key("values");
+    w.begin_object();
+    w.member("jBirth", c.jBirth);
+    w.member("jihun", c.jihun);
+    w.member("jisa", c.jisa);
+    w.member("jBirthS", c.jBirthS);
+    w.member("zg2", c.zg2);
+    w.member("gosa", c.gosa);
+    w.member("birth_nl", c.birth_nl);
+    w.member("month_no", c.month_no);
+    w.member("pillar_year", c.pillar_year);
+    w.member("true_year", c.true_year);
+    w.member("true_month", c.true_month);
+    w.member("true_day", c.true_day);
+    w.member("true_hour", c.true_hour);
+    w.member("true_minute", c.true_minute);
+    w.member("year_stem", c.year_stem);
+    w.member("year_branch", c.year_branch);
+    w.member("month_stem", c.month_stem);
+    w.member("month_branch", c.month_branch);
+    w.member("day_stem", c.day_stem);
+    w.member("day_branch", c.day_branch);
+    w.member("hour_stem", c.hour_stem);
+    w.member("hour_branch", c.hour_branch);
+    w.member("year_hidden", c.year_hidden);
+    w.member("month_hidden", c.month_hidden);
+    w.member("day_hidden", c.day_hidden);
+    w.member("hour_hidden", c.hour_hidden);
+    w.member("luck_forward", c.luck_forward);
+    w.member("luck_years", c.luck_years);
+    w.member("jd_present", c.jd_present);
+    w.member("jd_anniversary", c.jd_anniversary);
+    w.end_object();
+    w.key("details");
+    write_details(w, c, request);
+    if (request.place) w.member("place", place_json(*request.place));
+    w.end_object();
+}
+
+nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
+    std::string text;
+    write_chart_json(text, c, request);
+    return nlohmann::ordered_json::parse(text);
+}
+
+void write_error_json(std::string& out, long line, std::string_view message) {
+    JsonWriter w(out);
+    w.begin_object();
+    w.member("line", line);
+    w.member("error", message);
+    w.end_object();
 }
 
 } // namespace vantora::cli

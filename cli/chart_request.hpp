@@ -52,9 +52,16 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
 /// Reads and checks one line of a batch: read_batch_line, then check_request.
 std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 
-/// The chart as the command writes it: every shown text by control name, the bold luck pillar,
-/// the reversed view, the export text, the computed values, the detail readings ("details") and,
-/// when one was named, the place ("place").
+/// Appends the chart as the command writes it, one JSON object without a line end: every shown
+/// text by control name, the bold luck pillar, the reversed view, the export text, the computed
+/// values, the detail readings ("details") and, when one was named, the place ("place"). A new
+/// member is one JsonWriter::member call there.
+void write_chart_json(std::string& out, const Chart& chart, const Request& request);
+
+/// The same object as write_chart_json, as a JSON value (for callers that read it back).
 nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);
+
+/// Appends the answer to a bad batch line: {"line":N,"error":"…"}, without a line end.
+void write_error_json(std::string& out, long line, std::string_view message);
 
 } // namespace vantora::cli

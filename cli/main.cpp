@@ -18,29 +18,34 @@ constexpr int kExitBatchLineFailed = 1;
 constexpr int kExitBadTermFiles = 3;
 
 int run_batch(const vantora::TermTables& tables) {
+    constexpr std::size_t kBlockBytes = 1 << 16; // output is written in blocks of about this size
     std::string line;
     std::string out;
+    out.reserve(2 * kBlockBytes);
     bool any_failed = false;
     for (long number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue; // blank lines carry no birth
         const auto parsed = vantora::cli::parse_batch_line(line);
         if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
             any_failed = true;
-            out = nlohmann::ordered_json{{"line", number}, {"error", error->message}}.dump();
+            vantora::cli::write_error_json(out, number, error->message);
         } else {
             const auto& request = std::get<vantora::cli::Request>(parsed);
             const auto chart = vantora::compute_chart(request.record, request.now, tables);
             if (const auto* failed = std::get_if<vantora::ChartError>(&chart)) {
                 any_failed = true;
-                out = nlohmann::ordered_json{{"line", number}, {"error", failed->message}}.dump();
+                vantora::cli::write_error_json(out, number, failed->message);
             } else {
-                out = vantora::cli::chart_json(std::get<vantora::Chart>(chart), request)
-                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+                vantora::cli::write_chart_json(out, std::get<vantora::Chart>(chart), request);
             }
         }
         out.push_back('\n');
-        std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+        if (out.size() >= kBlockBytes) {
+            std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
     }
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     std::cout.flush();
     return any_failed ? kExitBatchLineFailed : 0;
 }
@@ -110,9 +115,9 @@ int main(int argc, char** argv) {
     }
     const auto& chart = std::get<vantora::Chart>(computed);
     if (json) {
-        std::cout << vantora::cli::chart_json(chart, request)
-                         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << '\n';
+        std::string out;
+        vantora::cli::write_chart_json(out, chart, request);
+        std::cout << out << '\n';
     } else {
         std::cout << vantora::export_text(chart.texts, request.record.sex, request.stamp) << '\n';
     }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <vector>
 
 namespace vantora {
 namespace {
@@ -429,6 +431,27 @@ TEST(NumberText, GeneralConversionAndOneDecimal) {
     } tenths[] = {{5, "5.0"},      {27.77, "27.8"}, {0.04, "0.0"},
                   {59.96, "60.0"}, {12.25, "12.2"}, {12.75, "12.8"}};
     for (const auto& c : tenths) EXPECT_EQ(one_decimal_text(c.x), c.text) << c.x;
+}
+
+TEST(NumberText, GeneralConversionIsPrintfsGeneralFormOfEveryMagnitude) {
+    // Whole numbers take a faster path than fractions; both must write what "%.15G" writes.
+    std::vector<double> values;
+    for (double whole = 1; whole < 1e17; whole *= 10) {
+        for (const double x : {whole, whole - 1, whole + 1, whole * 7 + 3, whole / 3, whole * 1.5}) {
+            values.push_back(x);
+            values.push_back(-x);
+        }
+    }
+    for (const double x : {999999999999999.0, 999999999999999.5, 1e15 + 2, 0.5, 1e-5, 2.5e-7, 1e300}) {
+        values.push_back(x);
+        values.push_back(-x);
+    }
+    for (const double x : values) {
+        if (x == 0) continue; // zero of either sign is "0", tested above
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", x);
+        EXPECT_EQ(general_text(x), expected) << x;
+    }
 }
 
 TEST(NumberText, NumericValueReadsTheLeadingNumber) {
