@@ -155,11 +155,21 @@ ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, c
     c.jihun = c.true_hour / kHoursPerDay + c.true_minute / kMinutesPerDay;
     double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
     // The first position is needed only for its distance, the second only for its longitude.
-    const SunPosition first =
-        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
+    SunPosition first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
     if (!(first.sun_distance >= kMinSunDistance && first.sun_distance <= kMaxSunDistance))
         return terms_error("距離", first.sun_distance, "AU");
     c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    // A distance from the vector series moves the light time (about 0.006 days) by at most
+    // kVectorDistanceDifference of itself, plus one last place for each of calc_gosa's roundings:
+    // far below ut_day's last place, unless the subtraction is close to a rounding boundary. Then
+    // the distance is taken from the scalar series, so that the instant, and with it the
+    // longitude, are always those of the scalar series.
+    const double gosa_slack = (kVectorDistanceDifference + 8 * 0x1p-52) * std::abs(c.gosa);
+    if (first.maths == SeriesMaths::vector && !sum_rounds_alike(ut_day, -c.gosa, gosa_slack)) {
+        first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance,
+                                  SeriesMaths::scalar);
+        c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    }
     ut_day -= c.gosa;
     const SunPosition second =
         calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude);

@@ -1,9 +1,11 @@
 // Woolard's (1953) series for the nutation in longitude, 69 terms.
+#include "core/angle_series.hpp"
 #include "core/angles.hpp"
 #include "core/solar.hpp"
 #include "core/units.hpp"
 
 #include <array>
+#include <cmath>
 
 namespace vantora {
 namespace {
@@ -90,14 +92,29 @@ constexpr std::array<NutationTerm, 69> kNutationTerms{{
 
 } // namespace
 
-double nutation_longitude(double l, double l_sun, double f, double d, double node, double t) {
+double nutation_longitude(double l, double l_sun, double f, double d, double node, double t,
+                          SeriesMaths maths) {
+    // The arguments first, then their sines all at once (angle_series.hpp), then the sum in the
+    // order of the table.
+    std::array<double, kNutationTerms.size()> argument, sine;
+    for (std::size_t k = 0; k < kNutationTerms.size(); ++k) {
+        const NutationTerm& term = kNutationTerms[k];
+        argument[k] = term.kl * l + term.kl_sun * l_sun + term.kf * f + term.kd * d + term.knode * node;
+    }
+    sin_deg_each(argument, sine, maths);
     double sum = 0; // seconds of arc
-    for (const NutationTerm& term : kNutationTerms) {
-        const double argument =
-            term.kl * l + term.kl_sun * l_sun + term.kf * f + term.kd * d + term.knode * node;
-        sum += (term.a + term.b * t) * sin_deg(argument);
+    for (std::size_t k = 0; k < kNutationTerms.size(); ++k) {
+        sum += (kNutationTerms[k].a + kNutationTerms[k].b * t) * sine[k];
     }
     return sum / kArcsecondsPerDegree;
+}
+
+double nutation_difference_bound(double t) {
+    double amplitude_sum = 0; // seconds of arc
+    for (const NutationTerm& term : kNutationTerms) amplitude_sum += std::abs(term.a + term.b * t);
+    // The division by 3600 may move the result by one more unit in its last place.
+    return series_difference_bound(amplitude_sum, kNutationTerms.size()) / kArcsecondsPerDegree +
+           0x1p-52 * amplitude_sum / kArcsecondsPerDegree;
 }
 
 } // namespace vantora
