@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(vantora::ui::data_path(QStringLiteral("vantora.png"))));
     vantora::ui::install_font_substitutes();
     if (qEnvironmentVariableIntValue("VANTORA_TEST_AUTO_ANSWER") == 1) install_test_auto_answer(app);
+    vantora::ui::report_startup_problems();
 
     // The main window deletes itself when it is closed; the QPointer notices.
     QPointer<mainform01> main_window;

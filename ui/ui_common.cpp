@@ -6,8 +6,14 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QRawFont>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
 
 #ifndef VANTORA_VERSION_MAJOR
 #error "VANTORA_VERSION_MAJOR, _MINOR and _PATCH come from the CMake project version"
@@ -26,6 +32,73 @@ void install_font_substitutes() {
     // IPA fonts (fonts-ipafont-gothic) first; other common Japanese Gothic faces after them.
     QFont::insertSubstitutions(kGothic, {"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "VL Gothic"});
     QFont::insertSubstitutions(kPGothic, {"IPAPGothic", "IPAPゴシック", "Noto Sans CJK JP", "VL PGothic"});
+}
+
+namespace {
+
+/// Characters a font must have to show the windows: the stems, the branches, the placeholder,
+/// kana and kanji of the captions.
+constexpr std::u32string_view kProgramCharacters = U"甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳午未申酉戌亥□八字表示大"
+                                                   U"運交替年月日時分秒性別男女旺逆転暦戻終了のをかすに";
+
+bool covers_program_characters(const QString& family) {
+    if (!QFontDatabase::hasFamily(family)) return false;
+    const QRawFont font = QRawFont::fromFont(QFont(family));
+    return std::all_of(kProgramCharacters.begin(), kProgramCharacters.end(),
+                       [&font](char32_t c) { return font.supportsCharacter(c); });
+}
+
+void warn_at_startup(const QString& message) {
+    std::fprintf(stderr, "vantora: %s\n", qUtf8Printable(QString(message).replace('\n', ' ')));
+    std::fflush(stderr);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora 起動時の警告"), message, QMessageBox::Ok);
+    box.setObjectName("startup_warning");
+    box.exec();
+}
+
+} // namespace
+
+bool gothic_faces_available() {
+    QString any_japanese; // an installed font that has every character, looked for only when needed
+    for (const QString& face : {kGothic, kPGothic}) {
+        const QStringList substitutes = QFont::substitutes(face);
+        if (covers_program_characters(face) ||
+            std::any_of(substitutes.begin(), substitutes.end(), covers_program_characters))
+            continue;
+        if (any_japanese.isEmpty()) {
+            const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+            const auto found = std::find_if(japanese.begin(), japanese.end(), covers_program_characters);
+            if (found == japanese.end()) return false;
+            any_japanese = *found;
+        }
+        QFont::insertSubstitution(face, any_japanese);
+    }
+    return true;
+}
+
+QStringList missing_pictures() {
+    QStringList missing;
+    for (const QString& name : kProgramPictures) {
+        if (!QImageReader(data_path(name)).canRead()) missing << name;
+    }
+    return missing;
+}
+
+void report_startup_problems() {
+    if (!gothic_faces_available()) {
+        // The command is in Latin letters, which show even when no Japanese font does.
+        warn_at_startup(
+            QStringLiteral("日本語のゴシック体フォントが見つかりません。画面の文字が正しく表示されません。\n"
+                           "日本語フォントをインストールしてください。\n"
+                           "sudo apt install fonts-ipafont-gothic"));
+    }
+    if (const QStringList missing = missing_pictures(); !missing.isEmpty()) {
+        warn_at_startup(
+            QStringLiteral("プログラムの画像が見つからないか、読めません（ボタンや絵が空白になります）。\n"
+                           "%1\n場所: %2")
+                .arg(missing.join(QStringLiteral(", ")),
+                     QString::fromStdString(vantora::data_folder().string())));
+    }
 }
 
 QFont gothic_font(double points, bool bold) {

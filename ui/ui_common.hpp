@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -33,10 +34,29 @@ void install_font_substitutes();
 QFont gothic_font(double points, bool bold = false);
 QFont pgothic_font(double points, bool bold = false);
 
-/// A picture from the data folder beside the program (null pixmap when it is missing).
+/// Whether both design faces can show the windows' characters (stems, branches, kana and the
+/// captions' kanji): through the face itself, one of its substitutes, or else any installed font
+/// that has them all, which is then added as a substitute of the face. Call after
+/// install_font_substitutes().
+bool gothic_faces_available();
+
+/// The pictures the windows show, read from the data folder like the term files.
+inline const QStringList kProgramPictures{"splash.png",      "vantora.png", "btn_reverse.png",
+                                          "btn_restore.png", "wave.png",    "japan_map.bmp"};
+
+/// The names of kProgramPictures that are missing or unreadable in the data folder.
+QStringList missing_pictures();
+
+/// At start-up: when gothic_faces_available() is false, or missing_pictures() is not empty, says
+/// so in one message box each (Japanese, with the package or the files and folder to check) and
+/// on stderr as "vantora: …", then returns so that the program goes on.
+void report_startup_problems();
+
+/// A picture from the data folder (null pixmap when it is missing).
 QPixmap data_picture(const QString& file_name);
 
-/// Path of a data file beside the program.
+/// Path of a data file in the data folder: beside the program when the term files are there,
+/// otherwise the installed share folder (see data_folder()).
 QString data_path(const QString& file_name);
 
 /// The program version as shown to the user: major, minor and revision as plain decimal

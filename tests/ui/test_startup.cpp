@@ -319,6 +319,73 @@ private slots:
         QVERIFY2(errors.contains("answered the message box"), qPrintable(errors));
     }
 
+    void startup_problems_are_reported_once_and_the_program_goes_on_data() {
+        QTest::addColumn<bool>("hide_japanese_fonts");
+        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<QStringList>("emptied");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("no Japanese font") << true << QStringList{} << QStringList{} << "fonts-ipafont-gothic";
+        QTest::newRow("two pictures missing") << false << QStringList{"btn_reverse.png", "wave.png"}
+                                              << QStringList{} << "btn_reverse.png, wave.png";
+        QTest::newRow("an empty picture")
+            << false << QStringList{} << QStringList{"splash.png"} << "splash.png";
+    }
+    void startup_problems_are_reported_once_and_the_program_goes_on() {
+        // State: the real program in a folder of its own with the term files and the pictures
+        // but those missing or emptied; with hide_japanese_fonts, fontconfig rejects every font
+        // that covers Japanese. Expected: one message box (answered by the test mode) naming the
+        // problem, and the program keeps running.
+        QFETCH(bool, hide_japanese_fonts);
+        QFETCH(QStringList, missing);
+        QFETCH(QStringList, emptied);
+        QFETCH(QString, reported);
+
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QVERIFY(QDir(folder.path()).mkpath("bin"));
+        const QString bin = folder.path() + "/bin";
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/vantora", bin + "/vantora"));
+        QFile::setPermissions(bin + "/vantora",
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::WriteOwner);
+        for (const QString& name : QStringList{"planet.txt", "latitude.txt"} + kProgramPictures) {
+            if (missing.contains(name)) continue;
+            if (emptied.contains(name)) {
+                QFile empty(bin + "/" + name);
+                QVERIFY(empty.open(QIODevice::WriteOnly));
+            } else {
+                QVERIFY(QFile::copy(data_file(name), bin + "/" + name));
+            }
+        }
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("VANTORA_TEST_AUTO_ANSWER", "1");
+        env.insert("VANTORA_TEST_STARTUP_MS", "50");
+        if (hide_japanese_fonts) {
+            QFile config(folder.path() + "/fonts.conf");
+            QVERIFY(config.open(QIODevice::WriteOnly));
+            config.write(R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <selectfont><rejectfont><pattern><patelt name="lang"><string>ja</string></patelt></pattern></rejectfont></selectfont>
+</fontconfig>
+)");
+            env.insert("FONTCONFIG_FILE", config.fileName());
+        }
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(bin + "/vantora", {});
+        QVERIFY(run.waitForStarted(5000));
+        const bool ended = run.waitForFinished(3000);
+        run.kill();
+        run.waitForFinished(5000);
+        const QString errors = QString::fromUtf8(run.readAllStandardError());
+        QVERIFY2(!ended, qPrintable(errors));
+        QCOMPARE(errors.count("vantora: test mode answered the message box \"Vantora 起動時の警告\""), 1);
+        QVERIFY2(errors.contains(reported), qPrintable(errors));
+    }
+
     void complete_data_keeps_the_program_running() {
         // Counterpart of the failures above: with both files beside it the program starts and
         // stays up (it has no message box to answer).
