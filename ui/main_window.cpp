@@ -7,6 +7,7 @@
 #include "chart/export_text.hpp"
 #include "chart/number_text.hpp"
 #include "ui/about_message.hpp"
+#include "ui/details_window.hpp"
 #include "ui/export_window.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/map_window.hpp"
@@ -51,6 +52,7 @@ mainform01::~mainform01() {
     delete export_window_.data();
     delete popup_window_.data();
     delete map_window_.data();
+    delete details_window_.data();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -361,6 +363,14 @@ void mainform01::menupop_Click() {
     btnpop_Click();
 }
 
+void mainform01::menudetail_Click() {
+    if (!chart_) return;
+    if (!details_window_) details_window_ = new frmdetails(nullptr);
+    bring_to_front(details_window_);
+    // The readings of the chart as computed, read from the clock's present year on.
+    details_window_->show_details({*chart_, local_now()});
+}
+
 void mainform01::btnexport_Click() {
     if (!export_window_) export_window_ = new frmexport(nullptr);
     bring_to_front(export_window_);
@@ -383,6 +393,7 @@ void mainform01::close_secondary_windows() {
     }
     if (map_window_) map_window_->close();
     if (popup_window_) popup_window_->close();
+    if (details_window_) details_window_->close();
     if (export_window_) export_window_->close();
 }
 

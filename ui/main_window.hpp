@@ -29,6 +29,7 @@ class QRadioButton;
 namespace vantora::ui {
 
 class UpDown;
+class frmdetails;
 class frmexport;
 class frmjpmap;
 class frmpop01;
@@ -72,6 +73,7 @@ public:
     QPointer<frmexport> export_window() const { return export_window_; }
     QPointer<frmpop01> popup_window() const { return popup_window_; }
     QPointer<frmjpmap> map_window() const { return map_window_; }
+    QPointer<frmdetails> details_window() const { return details_window_; }
 
 protected:
     /// Form_Unload: closing the main window closes every other window of the program.
@@ -103,6 +105,7 @@ private:
     void mnuMap_Click();
     void btnpop_Click();
     void menupop_Click();
+    void menudetail_Click();
     void btnexport_Click();
     void menuversion_Click();
     void endbtn_Click();
@@ -141,6 +144,7 @@ private:
     QPointer<frmexport> export_window_;
     QPointer<frmpop01> popup_window_;
     QPointer<frmjpmap> map_window_;
+    QPointer<frmdetails> details_window_;
 
     QPushButton* yearInput = nullptr;
     QComboBox* mSelect = nullptr;
@@ -170,10 +174,11 @@ private:
     QAction* endzarvel = nullptr;
     QAction* mnuMap = nullptr;
     QAction* menupop = nullptr;
+    QAction* menudetail = nullptr; ///< "詳細": the details window of the computed chart
     QAction* menujisa01 = nullptr;
     QAction* menuversion = nullptr;
     /// Menu items that read the shown chart: enabled with POP after a chart, locked in the
-    /// reversed view (menupop and any added item of the same kind).
+    /// reversed view (menupop, menudetail).
     std::vector<QAction*> chart_actions_;
     /// Menu items locked in the reversed view like the input controls (mnuMap, menujisa01 and
     /// any added item that changes the inputs).

@@ -295,6 +295,7 @@ void mainform01::create_menus() {
     mnuMap = add_item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence("Ctrl+M"));
     add_separator(menutool, "menuLine02");
     menupop = add_item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence("Ctrl+P"));
+    menudetail = add_item(menutool, "menudetail", QStringLiteral("詳細"), QKeySequence("Ctrl+D"));
     add_separator(menutool, "mnuline03");
     menujisa01 = add_item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence("Ctrl+J"));
 
@@ -303,7 +304,7 @@ void mainform01::create_menus() {
     menuversion =
         add_item(menuhelp, "menuversion", QStringLiteral("バージョン情報（Ｖ）"), QKeySequence("Ctrl+V"));
 
-    chart_actions_ = {menupop};
+    chart_actions_ = {menupop, menudetail};
     input_actions_ = {mnuMap, menujisa01};
 }
 
@@ -328,6 +329,7 @@ void mainform01::create_connections() {
     connect(endzarvel, &QAction::triggered, this, &mainform01::endzarvel_Click);
     connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
     connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
+    connect(menudetail, &QAction::triggered, this, &mainform01::menudetail_Click);
     connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
     connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
 }

@@ -1,0 +1,71 @@
+// frmdetails: the detail readings of the chart last computed on the main window — ten-god names,
+// twelve stages and void marks of the four pillars, the void pair, the luck pillars' readings and
+// the pillars of the coming years — laid out like a printed chart, columns right to left.
+#pragma once
+
+#include "chart/chart.hpp"
+#include "chart/details.hpp"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace vantora::ui {
+
+/// What the window shows: the chart as computed (never the reversed view) and the present, whose
+/// civil year opens the annual pillars.
+struct DetailsContent {
+    Chart chart;
+    LocalDateTime now;
+};
+
+class frmdetails : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmdetails(QWidget* parent = nullptr);
+
+    /// Overwrites everything shown with the readings of content.
+    void show_details(const DetailsContent& content);
+
+protected:
+    /// Escape hides the window, as CLOSE does.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    /// The cells of one pillar column: stem, branch, hidden stem and the readings under them.
+    struct PillarColumn {
+        QLabel *kan, *shi, *zokan, *tsuhen, *ztsuhen, *juniun, *kubou;
+    };
+    /// The cells of one luck or annual column, top to bottom.
+    struct CycleColumn {
+        QLabel *head, *kan, *shi, *tsuhen, *juniun, *kubou;
+    };
+
+    void create_header();
+    void create_pillars();
+    void create_summary();
+    void create_luck_block();
+    void create_annual_block();
+    /// A block of columns right to left under a section title, with the row headings at the right.
+    template <std::size_t N>
+    void create_cycle_block(std::array<CycleColumn, N>& columns, const char* prefix, const char* head_name,
+                            int top, const QString& title, const QString& first_heading);
+
+    void Command1_Click();
+
+    QLabel* txtBirthday = nullptr;
+    QPushButton* Command1 = nullptr;
+    std::array<PillarColumn, 4> pillars_{}; ///< year, month, day, hour
+    QLabel* lblNisshu = nullptr;            ///< the day stem (日主)
+    QLabel* lblKubou = nullptr;             ///< the void pair
+    QLabel* lblJunGyaku = nullptr;          ///< luck direction 順行 / 逆行
+    QLabel* txtKoutai = nullptr;            ///< luck-change age
+    QLabel* lblDunTitle = nullptr;
+    std::array<CycleColumn, kLuckPillarCount> dun_{};
+    std::array<CycleColumn, kAnnualPillarCount> nen_{};
+};
+
+} // namespace vantora::ui
