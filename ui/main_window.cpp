@@ -7,6 +7,7 @@
 #include "chart/export_text.hpp"
 #include "chart/number_text.hpp"
 #include "ui/about_message.hpp"
+#include "ui/chart_print.hpp"
 #include "ui/details_window.hpp"
 #include "ui/export_window.hpp"
 #include "ui/form_kit.hpp"
@@ -20,9 +21,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -356,7 +360,7 @@ void mainform01::mnuMap_Click() {
 void mainform01::btnpop_Click() {
     if (!popup_window_) popup_window_ = new frmpop01(nullptr);
     bring_to_front(popup_window_);
-    popup_window_->copy_chart({copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()});
+    popup_window_->copy_chart(copied_chart());
 }
 
 void mainform01::menupop_Click() {
@@ -369,6 +373,31 @@ void mainform01::menudetail_Click() {
     bring_to_front(details_window_);
     // The readings of the chart as computed, read from the clock's present year on.
     details_window_->show_details({*chart_, local_now()});
+}
+
+PopupContent mainform01::copied_chart() const {
+    return {copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()};
+}
+
+void mainform01::menuprint_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(chart_page_layout());
+    printer.setDocName(qtext(copied_texts().txtBirthday));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName("print_dialog");
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!print_chart(printer, copied_chart(), local_now()))
+        QMessageBox::warning(this, QStringLiteral("印刷"),
+                             QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
+}
+
+void mainform01::menupdf_Click() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDFに保存"), QString(),
+                                                      QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (const auto failure = save_chart_pdf(path, copied_chart(), local_now()))
+        QMessageBox::warning(this, QStringLiteral("PDFに保存"), *failure);
 }
 
 void mainform01::btnexport_Click() {

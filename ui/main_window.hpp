@@ -9,6 +9,7 @@
 #include "core/calendar.hpp"
 #include "core/tables.hpp"
 #include "core/term_file.hpp"
+#include "ui/popup_window.hpp"
 
 #include <QHash>
 #include <QMainWindow>
@@ -106,6 +107,8 @@ private:
     void btnpop_Click();
     void menupop_Click();
     void menudetail_Click();
+    void menuprint_Click();
+    void menupdf_Click();
     void btnexport_Click();
     void menuversion_Click();
     void endbtn_Click();
@@ -118,6 +121,9 @@ private:
     /// The shown chart's texts as the pop-up and the export copy them: the birth-date sentence
     /// follows the inputs as they are now, like txtBirthday does.
     ChartTexts copied_texts() const;
+    /// The shown chart as the pop-up and the printed page copy it: copied_texts(), the bold luck
+    /// pillar and the sex.
+    PopupContent copied_chart() const;
     /// Paints a chart value into the display controls and keeps it as the shown chart.
     void paint(ShownChart shown);
     /// Enables or disables every command that reads the shown chart (POP, EXP and their kin).
@@ -175,6 +181,8 @@ private:
     QAction* mnuMap = nullptr;
     QAction* menupop = nullptr;
     QAction* menudetail = nullptr; ///< "詳細": the details window of the computed chart
+    QAction* menuprint = nullptr;
+    QAction* menupdf = nullptr;
     QAction* menujisa01 = nullptr;
     QAction* menuversion = nullptr;
     /// Menu items that read the shown chart: enabled with POP after a chart, locked in the

@@ -288,6 +288,9 @@ void mainform01::create_menus() {
 
     QMenu* menufile = menuBar()->addMenu(QStringLiteral("ファイル（Ｆ）"));
     menufile->setObjectName("menufile");
+    menuprint = add_item(menufile, "menuprint", QStringLiteral("印刷…"), QKeySequence("Ctrl+Shift+P"));
+    menupdf = add_item(menufile, "menupdf", QStringLiteral("PDFに保存…"), QKeySequence("Ctrl+Shift+S"));
+    add_separator(menufile, "menuLinePrint");
     endzarvel = add_item(menufile, "endzarvel", QStringLiteral("Vantora終了"), QKeySequence("Ctrl+E"));
 
     QMenu* menutool = menuBar()->addMenu(QStringLiteral("ツール（Ｔ）"));
@@ -304,7 +307,7 @@ void mainform01::create_menus() {
     menuversion =
         add_item(menuhelp, "menuversion", QStringLiteral("バージョン情報（Ｖ）"), QKeySequence("Ctrl+V"));
 
-    chart_actions_ = {menupop, menudetail};
+    chart_actions_ = {menupop, menudetail, menuprint, menupdf};
     input_actions_ = {mnuMap, menujisa01};
 }
 
@@ -330,6 +333,8 @@ void mainform01::create_connections() {
     connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
     connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
     connect(menudetail, &QAction::triggered, this, &mainform01::menudetail_Click);
+    connect(menuprint, &QAction::triggered, this, &mainform01::menuprint_Click);
+    connect(menupdf, &QAction::triggered, this, &mainform01::menupdf_Click);
     connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
     connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
 }

@@ -13,7 +13,8 @@ class QPushButton;
 
 namespace vantora::ui {
 
-/// What the pop-up copies from the main window: the shown texts, the bold luck pillar and the sex.
+/// What the pop-up and the printed page copy from the main window: the shown texts, the bold luck
+/// pillar and the sex.
 struct PopupContent {
     ChartTexts texts;
     std::optional<int> bold_luck; ///< luck pillar 0..10 in bold, if any

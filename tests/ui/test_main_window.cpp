@@ -13,18 +13,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 using vantora::ui::mainform01;
 using vantora::ui::yInput;
@@ -70,6 +78,10 @@ private slots:
     void arrows_step_from_shown_text_and_stop_at_range_ends();
     void minus_zero_minutes_reach_the_chart_as_a_negative_offset();
     void export_and_popup_receive_the_shown_chart();
+    void every_menu_item_has_its_own_shortcut();
+    void print_item_offers_an_a4_portrait_page();
+    void pdf_item_writes_the_chosen_file_or_reports_why_not_data();
+    void pdf_item_writes_the_chosen_file_or_reports_why_not();
     void loading_closes_the_startup_window();
     void closing_main_window_from_frame_closes_the_others();
     void screenshots();
@@ -89,6 +101,8 @@ private:
 
     /// Picks an entry of a selection list as the user does; fails when the list is locked.
     bool choose(const char* list_name, const QString& entry);
+    /// Runs trigger while answer(modal) is called on every modal dialog that appears.
+    void answering_modals(const std::function<void()>& trigger, const std::function<void(QWidget*)>& answer);
     /// Opens the year dialog, picks year (if not empty) and presses "決定".
     bool accept_year(const QString& year);
     bool enter(const Birth& birth);
@@ -167,7 +181,7 @@ void MainWindowTest::starts_with_only_year_sex_offset_map_and_exit_usable() {
     for (const char* locked :
          {"mSelect", "dSelect", "hSelect", "mtSelect", "fInput", "btnpop", "btnexport", "btn_000"})
         QVERIFY2(!window->findChild<QWidget*>(locked)->isEnabled(), locked);
-    QVERIFY(!action("menupop")->isEnabled());
+    for (const char* item : {"menupop", "menuprint", "menupdf"}) QVERIFY2(!action(item)->isEnabled(), item);
     for (const char* item : {"endzarvel", "mnuMap", "menujisa01", "menuversion"})
         QVERIFY2(action(item)->isEnabled(), item);
     QVERIFY(child<QRadioButton>("optW")->isChecked());
@@ -492,7 +506,7 @@ void MainWindowTest::chart_of_2000_01_01_noon_shows_its_pillars() {
     QCOMPARE(text("txtweek"), QStringLiteral("土曜日"));
     QVERIFY(button("btnpop")->isEnabled());
     QVERIFY(button("btnexport")->isEnabled());
-    QVERIFY(action("menupop")->isEnabled());
+    for (const char* item : {"menupop", "menuprint", "menupdf"}) QVERIFY2(action(item)->isEnabled(), item);
     QVERIFY(button("btn_000")->isEnabled());
     // Every text the window shows is the computation's, apart from the birth-date sentence.
     const vantora::ChartTexts& computed = window->last_chart()->texts;
@@ -544,7 +558,8 @@ void MainWindowTest::reversed_view_locks_inputs_and_restore_brings_chart_back() 
     for (const char* locked : {"yearInput", "mSelect", "dSelect", "hSelect", "mtSelect", "optW", "optM",
                                "udJisahun", "udJisabyo", "btnmap", "fInput", "btnexport", "btnpop"})
         QVERIFY2(!window->findChild<QWidget*>(locked)->isEnabled(), locked);
-    for (const char* item : {"mnuMap", "menupop", "menujisa01"}) QVERIFY2(!action(item)->isEnabled(), item);
+    for (const char* item : {"mnuMap", "menupop", "menujisa01", "menuprint", "menupdf"})
+        QVERIFY2(!action(item)->isEnabled(), item);
     QVERIFY(child<QLineEdit>("txtJisabyo")->isEnabled());
     QVERIFY(button("endbtn")->isEnabled());
     QVERIFY(action("endzarvel")->isEnabled());
@@ -578,7 +593,8 @@ void MainWindowTest::reversed_view_locks_inputs_and_restore_brings_chart_back() 
     for (const char* usable : {"yearInput", "mSelect", "dSelect", "hSelect", "mtSelect", "fInput",
                                "btnexport", "btnpop", "udJisahun", "btnmap"})
         QVERIFY2(window->findChild<QWidget*>(usable)->isEnabled(), usable);
-    for (const char* item : {"mnuMap", "menupop", "menujisa01"}) QVERIFY2(action(item)->isEnabled(), item);
+    for (const char* item : {"mnuMap", "menupop", "menujisa01", "menuprint", "menupdf"})
+        QVERIFY2(action(item)->isEnabled(), item);
     // The reversal can be shown again at once.
     QTest::mouseClick(button("btn_000"), Qt::LeftButton);
     QCOMPARE(text("lblOu"), QString::fromStdString(view.lblOu));
@@ -709,6 +725,87 @@ void MainWindowTest::export_and_popup_receive_the_shown_chart() {
     action("menupop")->trigger();
     QVERIFY(window->popup_window());
     QVERIFY(window->popup_window()->isVisible());
+}
+
+void MainWindowTest::answering_modals(const std::function<void()>& trigger,
+                                      const std::function<void(QWidget*)>& answer) {
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) answer(modal);
+    });
+    poll.start();
+    trigger();
+}
+
+void MainWindowTest::every_menu_item_has_its_own_shortcut() {
+    QHash<QKeySequence, QString> owner;
+    for (QAction* item : window->findChildren<QAction*>()) {
+        if (item->isSeparator() || item->menu() || item->shortcut().isEmpty()) continue;
+        QVERIFY2(!owner.contains(item->shortcut()),
+                 qPrintable(item->objectName() + " and " + owner.value(item->shortcut())));
+        owner.insert(item->shortcut(), item->objectName());
+    }
+    QCOMPARE(action("menuprint")->shortcut(), QKeySequence("Ctrl+Shift+P"));
+    QCOMPARE(action("menupdf")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    QCOMPARE(action("menupop")->shortcut(), QKeySequence("Ctrl+P"));
+}
+
+void MainWindowTest::print_item_offers_an_a4_portrait_page() {
+    QVERIFY(enter({"2000", "1", "1", "12", "0"}));
+    compute();
+    // Action: 印刷…, then cancel the dialog. Expected: the printer dialog, set for A4 portrait.
+    std::optional<QPageLayout> layout;
+    answering_modals([&] { action("menuprint")->trigger(); },
+                     [&](QWidget* modal) {
+                         if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+                             layout = dialog->printer()->pageLayout();
+                             dialog->reject();
+                         }
+                     });
+    QVERIFY(layout);
+    QCOMPARE(layout->pageSize().id(), QPageSize::A4);
+    QCOMPARE(layout->orientation(), QPageLayout::Portrait);
+}
+
+void MainWindowTest::pdf_item_writes_the_chosen_file_or_reports_why_not_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a new file") << "chart.pdf" << true;
+    QTest::newRow("in a folder that does not exist") << "no such folder/chart.pdf" << false;
+}
+
+void MainWindowTest::pdf_item_writes_the_chosen_file_or_reports_why_not() {
+    QFETCH(QString, file);
+    QFETCH(bool, written);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(file);
+    QVERIFY(enter({"2000", "1", "1", "12", "0"}));
+    compute();
+    // Action: PDFに保存…, answering the file dialog with path.
+    QString message;
+    answering_modals([&] { action("menupdf")->trigger(); },
+                     [&](QWidget* modal) {
+                         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                             // selectFile() leaves a name box that has the focus as it is.
+                             if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
+                             dialog->selectFile(path);
+                             static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept()
+                         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                             message = box->text();
+                             box->accept();
+                         }
+                     });
+    // Expected: a PDF document, or a message that names the file.
+    QFile pdf(path);
+    QCOMPARE(pdf.open(QIODevice::ReadOnly), written);
+    if (written) {
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(message.isEmpty());
+    } else {
+        QVERIFY2(message.startsWith(QStringLiteral("PDFを保存できませんでした。")), qPrintable(message));
+        QVERIFY2(message.contains(path), qPrintable(message));
+    }
 }
 
 void MainWindowTest::exit_button_closes_every_window() {
