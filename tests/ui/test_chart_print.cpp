@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -93,7 +94,9 @@ private slots:
     void pdf_is_one_page_with_every_text_of_the_chart_data();
     void pdf_is_one_page_with_every_text_of_the_chart();
     void saving_where_no_file_can_be_written_reports_the_file();
+    void page_at_150_dpi_stays_within_its_margins_data();
     void page_at_150_dpi_stays_within_its_margins();
+    void printer_prints_the_same_single_page();
 
 private:
     QTemporaryDir folder;
@@ -151,26 +154,62 @@ void ChartPrintTest::saving_where_no_file_can_be_written_reports_the_file() {
     QVERIFY(!QFile::exists(path));
 }
 
+void ChartPrintTest::page_at_150_dpi_stays_within_its_margins_data() {
+    QTest::addColumn<QSizeF>("sheet"); // mm
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("A4") << QSizeF(210, 297) << QStringLiteral("printed_chart.png");
+    // Shorter than the layout: it shrinks to fit.
+    QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << QStringLiteral("printed_chart_letter.png");
+}
+
 void ChartPrintTest::page_at_150_dpi_stays_within_its_margins() {
-    // Action: paint the page on a picture of an A4 sheet at 150 dots per inch, with the longest
-    // heading a chart gives (a name and a birth text with a minute).
+    QFETCH(QSizeF, sheet);
+    QFETCH(QString, picture);
+    // Action: paint the page on a picture of the sheet at 150 dots per inch, within margins of
+    // 18 mm, with the longest heading a chart gives (a name and a birth text with a minute).
     constexpr double kDotsPerMm = 150 / 25.4;
-    QImage page(qRound(210 * kDotsPerMm), qRound(297 * kDotsPerMm), QImage::Format_RGB32);
+    QImage page(qRound(sheet.width() * kDotsPerMm), qRound(sheet.height() * kDotsPerMm),
+                QImage::Format_RGB32);
     page.setDotsPerMeterX(qRound(kDotsPerMm * 1000));
     page.setDotsPerMeterY(qRound(kDotsPerMm * 1000));
     page.fill(Qt::white);
-    const QRect inside =
-        QRectF(18 * kDotsPerMm, 18 * kDotsPerMm, 174 * kDotsPerMm, 261 * kDotsPerMm).toAlignedRect();
+    const QRect inside = QRectF(18 * kDotsPerMm, 18 * kDotsPerMm, (sheet.width() - 36) * kDotsPerMm,
+                                (sheet.height() - 36) * kDotsPerMm)
+                             .toAlignedRect();
     QPainter painter(&page);
     vantora::ui::paint_chart_page(painter, inside, real_content(), kPrinted, QStringLiteral("山田花子"));
     painter.end();
-    // Expected: ink inside the margins only.
+    // Expected: ink inside the margins only, down to the footer at the bottom margin.
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
             if (!inside.contains(x, y) && page.pixel(x, y) != qRgb(255, 255, 255))
                 QFAIL(qPrintable(QStringLiteral("ink in the margin at %1, %2").arg(x).arg(y)));
+    const auto inked_row = [&](int y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255)) return true;
+        return false;
+    };
+    int lowest = inside.bottom();
+    while (lowest > inside.top() && !inked_row(lowest)) --lowest;
+    QVERIFY2(inside.bottom() - lowest < 4 * kDotsPerMm,
+             qPrintable(QString::number(inside.bottom() - lowest)));
     QDir().mkpath(VANTORA_SCREENSHOT_DIR);
-    QVERIFY(page.save(QStringLiteral(VANTORA_SCREENSHOT_DIR "/printed_chart.png")));
+    QVERIFY(page.save(QStringLiteral(VANTORA_SCREENSHOT_DIR "/") + picture));
+}
+
+void ChartPrintTest::printer_prints_the_same_single_page() {
+    // State: a printer that prints into a PDF file, at its own resolution.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = folder.filePath("printer.pdf");
+    printer.setOutputFileName(path);
+    printer.setPageLayout(vantora::ui::chart_page_layout());
+    const PopupContent content = marked_content();
+    // Action and expected: one page that holds every text.
+    QVERIFY(vantora::ui::print_chart(printer, content, kPrinted));
+    QVERIFY(poppler("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QString text = poppler("pdftotext", {"-enc", "UTF-8", path, "-"});
+    for (const QString& piece : texts_of(content.texts)) QVERIFY2(text.contains(piece), qPrintable(piece));
 }
 
 QTEST_MAIN(ChartPrintTest)
