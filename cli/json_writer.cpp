@@ -88,11 +88,25 @@ void JsonWriter::write_unsigned(unsigned long long n) {
 void JsonWriter::write_string(std::string_view text) {
     const std::size_t start = out_.size();
     out_.push_back('"');
-    std::size_t plain_from = 0; // bytes from here on are copied as they are
-    for (std::size_t k = 0; k < text.size();) {
-        const auto c = static_cast<unsigned char>(text[k]);
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* plain_from = begin; // bytes from here on are copied as they are
+    for (const char* p = begin; p < end;) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            ++p;
+            continue;
+        }
         if (c >= 0x80) {
-            const std::size_t length = utf8_sequence_length(text, k);
+            // Most are three-byte characters with an ordinary lead byte (kana and kanji).
+            const auto continuation = [&](std::ptrdiff_t k) {
+                return end - p > k && (static_cast<unsigned char>(p[k]) & 0xC0) == 0x80;
+            };
+            if (((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) && continuation(1) && continuation(2)) {
+                p += 3;
+                continue;
+            }
+            const std::size_t length = utf8_sequence_length(text, static_cast<std::size_t>(p - begin));
             if (length == 0) {
                 // Rare (the program's texts and parsed JSON are valid UTF-8): let dump() decide how
                 // the bad bytes are replaced.
@@ -101,14 +115,10 @@ void JsonWriter::write_string(std::string_view text) {
                                 .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
                 return;
             }
-            k += length;
+            p += length;
             continue;
         }
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            ++k;
-            continue;
-        }
-        out_.append(text.data() + plain_from, k - plain_from);
+        out_.append(plain_from, p);
         switch (c) {
         case '"':
             out_.append("\\\"");
@@ -137,9 +147,9 @@ void JsonWriter::write_string(std::string_view text) {
             out_.append(escaped, sizeof escaped);
         }
         }
-        plain_from = ++k;
+        plain_from = ++p;
     }
-    out_.append(text.data() + plain_from, text.size() - plain_from);
+    out_.append(plain_from, end);
     out_.push_back('"');
 }
 
