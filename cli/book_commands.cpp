@@ -50,11 +50,12 @@ int import_book(book::Book& book) {
 } // namespace
 
 void add_book_options(CLI::App& app, BookCommand& command) {
-    app.add_option("--book", command.path, "the chart book (SQLite file) for --list, --export, --import");
-    app.add_flag("--list", command.list, "list the people of the book: name, reading, birth, sex, changed");
-    app.add_flag("--export", command.export_lines, "write the book as JSON lines (valid --batch input)");
+    app.add_option("--book", command.path, "--list, --export, --import で使う名簿（SQLite のファイル）")
+        ->type_name("PATH");
+    app.add_flag("--list", command.list, "名簿の人を一覧する: 名前、よみ、生年月日、性別、変更日時");
+    app.add_flag("--export", command.export_lines, "名簿を JSON の行で書き出す（--batch の入力になる）");
     app.add_flag("--import", command.import_lines,
-                 "read JSON lines from standard input into the book: all lines or none");
+                 "標準入力の JSON の行を名簿に読み込む（全部の行か、何も読まないか）");
 }
 
 std::optional<int> run_book_command(const CLI::App& app, const BookCommand& command) {

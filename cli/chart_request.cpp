@@ -6,10 +6,14 @@
 #include "chart/shown_chart.hpp"
 #include "cli/json_writer.hpp"
 #include "core/calendar.hpp"
+#include "core/message_text.hpp"
 #include "core/names.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <span>
+#include <vector>
 
 namespace vantora::cli {
 namespace {
@@ -20,13 +24,16 @@ RequestError out_of_range(std::string_view field, std::string_view range, std::s
     return {std::string(field) + ": " + std::string(range) + "の範囲外です（" + std::string(text) + "）"};
 }
 
-/// A whole number written as an optional "-" and decimal digits.
-std::optional<int> whole_number(std::string_view text) {
+/// A whole number written as an optional "-" and decimal digits: its value, or nullopt for
+/// another text; a number of more than nine digits is `too_long` (beyond every field's range).
+std::optional<int> whole_number(std::string_view text, bool& too_long) {
     const std::size_t digits_from = !text.empty() && text.front() == '-' ? 1 : 0;
-    if (text.size() == digits_from || text.size() > 9) return std::nullopt;
+    if (text.size() == digits_from) return std::nullopt;
     for (std::size_t k = digits_from; k < text.size(); ++k) {
         if (text[k] < '0' || text[k] > '9') return std::nullopt;
     }
+    too_long = text.size() - digits_from > 9;
+    if (too_long) return std::nullopt;
     int value = 0;
     std::from_chars(text.data() + digits_from, text.data() + text.size(), value);
     return digits_from ? -value : value;
@@ -34,10 +41,13 @@ std::optional<int> whole_number(std::string_view text) {
 
 std::variant<int, RequestError> field_in_range(std::string_view field, std::string_view text, int low,
                                                int high) {
-    const auto value = whole_number(text);
-    if (!value) return RequestError{std::string(field) + ": 整数ではありません（" + std::string(text) + "）"};
-    if (*value < low || *value > high) {
-        return out_of_range(field, std::to_string(low) + "〜" + std::to_string(high), text);
+    bool too_long = false;
+    const auto value = whole_number(text, too_long);
+    if (!value && !too_long) {
+        return RequestError{std::string(field) + ": 整数ではありません（" + printable_text(text) + "）"};
+    }
+    if (too_long || *value < low || *value > high) {
+        return out_of_range(field, std::to_string(low) + "〜" + std::to_string(high), printable_text(text));
     }
     return *value;
 }
@@ -75,21 +85,72 @@ std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
     return t;
 }
 
-/// The text of a JSON value that stands for a number or "?": integers as decimals, strings as they are.
-std::optional<std::string> json_text(const nlohmann::json& value) {
+/// The text of a JSON value that stands for a number or "?": a string as it is, a number with a
+/// whole value as its decimal digits ("-0" for a negative zero, which is west in offset_minutes,
+/// as the text "-0" is); a number with a fraction is refused, since the texts' rules would read
+/// "1e-05" or "0.5" otherwise than its value. nullopt for other values.
+std::variant<std::string, RequestError, std::monostate>
+json_text(std::string_view key, const nlohmann::json& value, bool negative_zero) {
     if (value.is_string()) return value.get<std::string>();
     // Unsigned first: a value above 2^63 read as long long would wrap to a negative number.
     if (value.is_number_unsigned()) return std::to_string(value.get<unsigned long long>());
-    if (value.is_number_integer()) return std::to_string(value.get<long long>());
+    if (value.is_number_integer()) {
+        const long long n = value.get<long long>();
+        return n == 0 && negative_zero ? std::string("-0") : std::to_string(n);
+    }
     if (value.is_number_float()) {
         const double x = value.get<double>();
-        // The range test comes first: converting a double beyond long long is undefined.
-        if (x > -1e9 && x < 1e9 && x == static_cast<double>(static_cast<long long>(x))) {
-            return std::to_string(static_cast<long long>(x));
+        if (std::isfinite(x) && x == std::trunc(x)) {
+            if (x == 0) return std::string(std::signbit(x) || negative_zero ? "-0" : "0");
+            char digits[400]; // room for any whole double in fixed notation
+            return std::string(
+                digits, std::to_chars(digits, digits + sizeof digits, x, std::chars_format::fixed).ptr);
         }
-        return nlohmann::json(x).dump();
+        return RequestError{std::string(key) + ": 整数でない数値は使えません（" + nlohmann::json(x).dump() +
+                            "）。小数は文字列で指定してください"};
     }
-    return std::nullopt;
+    return std::monostate{};
+}
+
+/// How deep a batch line nests and which of its top-level members hold a negative zero ("-0",
+/// "-0.0", "-0e3"), which the parsed value no longer tells from 0. Stops counting past `max_depth`.
+struct LineScan {
+    std::size_t depth = 0;
+    std::vector<std::string_view> negative_zero_keys; ///< as written, escapes not decoded
+};
+
+LineScan scan_line(std::string_view line, std::size_t max_depth) {
+    LineScan scan;
+    std::size_t depth = 0;
+    std::string_view last_string, key;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"') {
+            const std::size_t from = ++k;
+            while (k < line.size() && line[k] != '"') k += line[k] == '\\' ? 2 : 1;
+            last_string = line.substr(from, std::min(k, line.size()) - from);
+        } else if (c == '{' || c == '[') {
+            scan.depth = std::max(scan.depth, ++depth);
+            if (depth > max_depth) return scan;
+        } else if (c == '}' || c == ']') {
+            depth -= depth > 0;
+        } else if (c == ':' && depth == 1) {
+            key = last_string;
+        } else if ((c == '-' || (c >= '0' && c <= '9')) && depth == 1) {
+            // A whole number token: a negative zero has only zeros before its exponent.
+            bool zero = c == '-', mantissa = true;
+            std::size_t end = k + 1;
+            for (; end < line.size() &&
+                   std::string_view("0123456789.eE+-").find(line[end]) != std::string_view::npos;
+                 ++end) {
+                mantissa = mantissa && line[end] != 'e' && line[end] != 'E';
+                if (mantissa) zero = zero && (line[end] == '0' || line[end] == '.');
+            }
+            if (zero) scan.negative_zero_keys.push_back(key);
+            k = end - 1;
+        }
+    }
+    return scan;
 }
 
 } // namespace
@@ -158,6 +219,14 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
 }
 
 std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* whole) {
+    // Checked before parsing, so that a huge or deeply nested line costs neither time nor memory.
+    if (line.size() > kMaxBatchLineBytes) {
+        return RequestError{"行が長すぎます（" + std::to_string(kMaxBatchLineBytes) + "バイトまで）"};
+    }
+    const LineScan scan = scan_line(line, kMaxBatchNesting);
+    if (scan.depth > kMaxBatchNesting) {
+        return RequestError{"入れ子が深すぎます（" + std::to_string(kMaxBatchNesting) + "段まで）"};
+    }
     nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
     if (object.is_discarded()) return RequestError{"JSONとして読めません"};
     if (!object.is_object()) return RequestError{"JSONオブジェクトではありません"};
@@ -182,9 +251,13 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
     for (const auto& [key, target] : std::span(fields).first(raw.place ? 6 : 8)) {
         const auto found = object.find(key);
         if (found == object.end()) return RequestError{std::string(key) + ": ありません"};
-        const auto text = json_text(*found);
-        if (!text) return RequestError{std::string(key) + ": 数値か文字列を指定してください"};
-        *target = *text;
+        const bool negative_zero = std::find(scan.negative_zero_keys.begin(), scan.negative_zero_keys.end(),
+                                             std::string_view(key)) != scan.negative_zero_keys.end();
+        auto text = json_text(key, *found, negative_zero);
+        if (auto* error = std::get_if<RequestError>(&text)) return std::move(*error);
+        if (std::holds_alternative<std::monostate>(text))
+            return RequestError{std::string(key) + ": 数値か文字列を指定してください"};
+        *target = std::move(std::get<std::string>(text));
     }
     const auto now = object.find("now");
     if (now == object.end()) return RequestError{"now: ありません"};

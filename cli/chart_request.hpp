@@ -43,10 +43,19 @@ struct RequestError {
 /// date-time "YYYY-MM-DDTHH:MM[:SS]".
 std::variant<Request, RequestError> check_request(const RawBirth& raw);
 
+/// A batch line longer than this (bytes, without its line end) is refused unread.
+inline constexpr std::size_t kMaxBatchLineBytes = 64 * 1024;
+/// A batch line nesting objects and arrays deeper than this is refused unparsed (a birth is 1).
+inline constexpr std::size_t kMaxBatchNesting = 32;
+
 /// Reads one line of a batch as the texts of a birth, unchecked: a JSON object with the keys year,
 /// month, day, hour, minute, sex, offset_minutes, offset_seconds (or instead of both "place"), now
-/// and optionally stamp (numbers become their decimal texts). Other keys are ignored; when `object` is given
-/// it receives the whole parsed object, for callers that read keys of their own.
+/// and optionally stamp. Numbers with a whole value become their decimal texts (−0 and −0.0
+/// become "-0", as west as the text); numbers with a fraction are refused (texts are read by the
+/// input boxes' rules, a number by its value, and the two would differ). Lines longer than
+/// kMaxBatchLineBytes or nested deeper than kMaxBatchNesting are refused before parsing. Other keys are
+/// ignored; when `object` is given it receives the whole parsed object, for callers that read keys of their
+/// own.
 std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* object = nullptr);
 
 /// Reads and checks one line of a batch: read_batch_line, then check_request.

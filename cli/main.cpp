@@ -1,125 +1,187 @@
 // vantora-chart: the birth chart without the window, one birth from options or a batch of JSON lines.
 #include "chart/compute_chart.hpp"
 #include "chart/export_text.hpp"
+#include "cli/batch.hpp"
 #include "cli/book_commands.hpp"
 #include "cli/chart_request.hpp"
+#include "cli/command_line.hpp"
 #include "cli/place_options.hpp"
+#include "core/message_text.hpp"
 #include "core/term_file.hpp"
 
 #include <CLI/CLI.hpp>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
-constexpr int kExitBadInput = 2;
-constexpr int kExitBatchLineFailed = 1;
-constexpr int kExitBadTermFiles = 3;
+using namespace vantora::cli::exit_status;
 
-int run_batch(const vantora::TermTables& tables) {
-    constexpr std::size_t kBlockBytes = 1 << 16; // output is written in blocks of about this size
-    std::string line;
-    std::string out;
-    out.reserve(2 * kBlockBytes);
-    bool any_failed = false;
-    for (long number = 1; std::getline(std::cin, line); ++number) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos) continue; // blank lines carry no birth
-        const auto parsed = vantora::cli::parse_batch_line(line);
-        if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
-            any_failed = true;
-            vantora::cli::write_error_json(out, number, error->message);
-        } else {
-            const auto& request = std::get<vantora::cli::Request>(parsed);
-            const auto chart = vantora::compute_chart(request.record, request.now, tables);
-            if (const auto* failed = std::get_if<vantora::ChartError>(&chart)) {
-                any_failed = true;
-                vantora::cli::write_error_json(out, number, failed->message);
-            } else {
-                vantora::cli::write_chart_json(out, std::get<vantora::Chart>(chart), request);
-            }
-        }
-        out.push_back('\n');
-        if (out.size() >= kBlockBytes) {
-            std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-            out.clear();
-        }
+/// The options that describe one birth, which --batch reads from its lines instead.
+constexpr const char* kSingleChartOptions[] = {
+    "--year",           "--month",          "--day",  "--hour", "--minute", "--sex", "--now", "--json",
+    "--offset-minutes", "--offset-seconds", "--place"};
+
+/// Writes `text` to standard output, or reports why it could not and returns false.
+bool print(std::string_view text) {
+    std::cout.flush(); // anything written through the stream before comes first
+    if (const int error = vantora::cli::write_all(STDOUT_FILENO, text)) {
+        std::cerr << vantora::cli::write_error_message(error) << '\n';
+        return false;
     }
-    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-    std::cout.flush();
-    return any_failed ? kExitBatchLineFailed : 0;
+    return true;
 }
 
-} // namespace
+/// --jobs: 1..1024 threads; absent, the number of cores.
+std::optional<unsigned> jobs_of(const CLI::App& app, const std::string& text) {
+    if (app.count("--jobs") == 0) return std::max(1u, std::thread::hardware_concurrency());
+    unsigned jobs = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (status != std::errc{} || end != text.data() + text.size() || jobs < 1 || jobs > 1024)
+        return std::nullopt;
+    return jobs;
+}
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    CLI::App app{"Vantora: the Four Pillars (四柱推命) chart of a birth, without the window.\n"
-                 "Prints the export text, or with --json one JSON object; --batch reads JSON lines."};
+int run(int argc, char** argv) {
+    CLI::App app{
+        "Vantora の命式（四柱推命）を窓なしで計算します。書き出しの文章を、--json では JSON を一つ、\n"
+        "--batch では JSON の行ごとに一つずつ書きます。"};
+    vantora::cli::describe_in_japanese(app);
     vantora::cli::RawBirth raw;
-    std::string now;
+    std::string now, jobs_text;
     bool json = false, batch = false;
-    app.add_option("--year", raw.year, "birth year, 1500-2099");
-    app.add_option("--month", raw.month, "birth month, 1-12");
-    app.add_option("--day", raw.day, "day of the month");
-    app.add_option("--hour", raw.hour, "hour 0-23 of Japan Standard Time, or ? when unknown");
-    app.add_option("--minute", raw.minute, "minute 0-59, or ? when unknown");
-    app.add_option("--sex", raw.sex, "male or female");
-    app.add_option("--offset-minutes", raw.offset_minutes,
-                   "time difference from 135°E, minutes (-59..59; -0 is west)")
+    app.add_option("--year", raw.year, "生まれた年（1500〜2099）")->type_name("N");
+    app.add_option("--month", raw.month, "生まれた月（1〜12）")->type_name("N");
+    app.add_option("--day", raw.day, "生まれた日")->type_name("N");
+    app.add_option("--hour", raw.hour, "生まれた時（日本標準時の0〜23）、分からなければ ?")->type_name("N|?");
+    app.add_option("--minute", raw.minute, "生まれた分（0〜59）、分からなければ ?")->type_name("N|?");
+    app.add_option("--sex", raw.sex, "性別: male（男）か female（女）")->type_name("male|female");
+    app.add_option("--offset-minutes", raw.offset_minutes, "東経135度からの時差の分（-59〜59。-0 は西）")
+        ->type_name("N")
         ->capture_default_str();
-    app.add_option("--offset-seconds", raw.offset_seconds,
-                   "seconds of the time difference (at most 5 characters)")
+    app.add_option("--offset-seconds", raw.offset_seconds, "時差の秒（5文字まで）")
+        ->type_name("N")
         ->capture_default_str();
-    app.add_option("--now", now, "present local time YYYY-MM-DDTHH:MM:SS (default: the clock)");
-    app.add_flag("--json", json, "print one JSON object instead of the export text");
-    app.add_flag("--batch", batch,
-                 "read one JSON birth per line from standard input, write one chart per line");
+    app.add_option("--now", now, "現在の日時 YYYY-MM-DDTHH:MM:SS（省略すると時計の日時）")
+        ->type_name("DATETIME");
+    app.add_flag("--json", json, "書き出しの文章の代わりに JSON を一つ書く");
+    app.add_flag("--batch", batch, "標準入力から一行に一つの JSON の生年月日を読み、一行に一つの命式を書く");
+    app.add_option("--jobs", jobs_text, "--batch で計算に使うスレッドの数（1〜1024。省略するとコアの数）")
+        ->type_name("N");
     vantora::cli::BookCommand book;
     vantora::cli::add_book_options(app, book);
     vantora::cli::PlaceOptions place;
     vantora::cli::add_place_options(app, place);
     try {
         app.parse(argc, argv);
+    } catch (const CLI::Success& e) { // --help, --version
+        std::ostringstream text;
+        app.exit(e, text, text);
+        return print(text.str()) ? ok : io_failed;
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : kExitBadInput;
+        std::cerr << vantora::cli::japanese_parse_error(e) << '\n';
+        return bad_options;
     }
+    // Every option is checked before the term files are read.
     if (const auto status = vantora::cli::run_book_command(app, book)) return *status;
     if (const auto status = vantora::cli::use_place_options(app, place, raw)) return *status;
+    const auto jobs = jobs_of(app, jobs_text);
+    if (!jobs) {
+        std::cerr << "--jobs: 1〜1024の整数を指定してください（" << vantora::printable_text(jobs_text)
+                  << "）\n";
+        return bad_options;
+    }
+    if (batch) {
+        for (const char* option : kSingleChartOptions) {
+            if (app.count(option) > 0) {
+                std::cerr << "--batch と " << option << " は同時に指定できません（一人分は各行に書きます）\n";
+                return bad_options;
+            }
+        }
+    } else {
+        if (app.count("--jobs") > 0) {
+            std::cerr << "--jobs は --batch と一緒に指定してください\n";
+            return bad_options;
+        }
+        for (const char* required : {"--year", "--month", "--day", "--hour", "--minute", "--sex"}) {
+            if (app.count(required) == 0) {
+                std::cerr << required << " がありません（--help で使い方を表示します）\n";
+                return bad_options;
+            }
+        }
+    }
+    std::optional<vantora::cli::Request> request;
+    if (!batch) {
+        if (!now.empty()) raw.now = now;
+        auto checked = vantora::cli::check_request(raw);
+        if (const auto* error = std::get_if<vantora::cli::RequestError>(&checked)) {
+            std::cerr << error->message << '\n';
+            return bad_options;
+        }
+        request = std::get<vantora::cli::Request>(std::move(checked));
+    }
 
     const auto loaded = vantora::init_tables();
     if (const auto* error = std::get_if<vantora::TermFileError>(&loaded)) {
         std::cerr << error->message << '\n';
-        return kExitBadTermFiles;
+        return bad_term_files;
     }
     const auto& tables = std::get<vantora::TermTables>(loaded);
-    if (batch) return run_batch(tables);
-
-    for (const auto* required : {"--year", "--month", "--day", "--hour", "--minute", "--sex"}) {
-        if (app.count(required) == 0) {
-            std::cerr << required << " がありません（--help で使い方を表示します）\n";
-            return kExitBadInput;
+    if (batch) {
+        const auto outcome = vantora::cli::run_batch(STDIN_FILENO, STDOUT_FILENO, tables, *jobs);
+        if (outcome.io_error) {
+            std::cerr << *outcome.io_error << '\n';
+            return io_failed;
         }
+        return outcome.any_line_failed ? batch_line_failed : ok;
     }
-    if (!now.empty()) raw.now = now;
-    const auto checked = vantora::cli::check_request(raw);
-    if (const auto* error = std::get_if<vantora::cli::RequestError>(&checked)) {
-        std::cerr << error->message << '\n';
-        return kExitBadInput;
-    }
-    const auto& request = std::get<vantora::cli::Request>(checked);
-    const auto computed = vantora::compute_chart(request.record, request.now, tables);
+
+    const auto computed = vantora::compute_chart(request->record, request->now, tables);
     if (const auto* failed = std::get_if<vantora::ChartError>(&computed)) {
         std::cerr << failed->message << '\n';
-        return failed->cause == vantora::ChartError::Cause::terms ? kExitBadTermFiles : kExitBadInput;
+        return failed->cause == vantora::ChartError::Cause::terms ? bad_term_files : bad_options;
     }
     const auto& chart = std::get<vantora::Chart>(computed);
+    std::string out;
     if (json) {
-        std::string out;
-        vantora::cli::write_chart_json(out, chart, request);
-        std::cout << out << '\n';
+        vantora::cli::write_chart_json(out, chart, *request);
     } else {
-        std::cout << vantora::export_text(chart.texts, request.record.sex, request.stamp) << '\n';
+        out = vantora::export_text(chart.texts, request->record.sex, request->stamp);
     }
-    return 0;
+    out.push_back('\n');
+    return print(out) ? ok : io_failed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    // A closed standard output would let the next file opened (a term file, the chart book) take
+    // its number and receive the output: refuse to start. Closed input and error outputs are
+    // given /dev/null, so that no file takes their numbers either.
+    if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
+        std::cerr << vantora::cli::write_error_message(EBADF) << '\n';
+        return io_failed;
+    }
+    for (const int fd : {STDIN_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    }
+    const int status = run(argc, argv);
+    // What the book and place commands wrote through std::cout.
+    errno = 0;
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << vantora::cli::write_error_message(errno != 0 ? errno : EIO) << '\n';
+        return io_failed;
+    }
+    return status;
 }

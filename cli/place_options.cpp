@@ -13,10 +13,11 @@ constexpr int kExitBadInput = 2;
 
 void add_place_options(CLI::App& app, PlaceOptions& options) {
     app.add_option("--place", options.place,
-                   "birth place by name (e.g. 京都府綾部市本町一丁目); sets the time difference as the "
-                   "map does, instead of --offset-minutes/--offset-seconds");
-    app.add_option("--find", options.find,
-                   "list the places matching a name: name, longitude, latitude, time difference");
+                   "生まれた場所の名前（例: 京都府綾部市本町一丁目）。--offset-minutes/--offset-seconds の"
+                   "代わりに、地図と同じ時差にする")
+        ->type_name("NAME");
+    app.add_option("--find", options.find, "名前に合う場所を一覧する: 名前、経度、緯度、時差")
+        ->type_name("NAME");
 }
 
 std::optional<int> use_place_options(const CLI::App& app, const PlaceOptions& options, RawBirth& raw) {

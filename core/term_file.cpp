@@ -1,7 +1,10 @@
 #include "core/term_file.hpp"
 
+#include "core/message_text.hpp"
+
 #include "core/program_folder.hpp"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -117,7 +120,8 @@ public:
         const auto p = whole(value, record, 0);
         if (!p) return std::nullopt;
         if (*p < 1 || *p > 6) {
-            error_ = TermFileError{prefix(record) + "の天体番号「" + tokens_[0] + "」は1〜6の範囲外です"};
+            error_ = TermFileError{prefix(record) + "の天体番号「" + printable_text(tokens_[0]) +
+                                   "」は1〜6の範囲外です"};
             return std::nullopt;
         }
         return p;
@@ -133,7 +137,8 @@ private:
     std::nullopt_t fail(std::size_t record, std::size_t field, std::string_view problem) {
         const std::string& token = tokens_[field];
         error_ = TermFileError{prefix(record) + "の" + std::to_string(field + 1) + "番目の値" +
-                               (token.empty() ? std::string() : "「" + token + "」") + std::string(problem)};
+                               (token.empty() ? std::string() : "「" + printable_text(token) + "」") +
+                               std::string(problem)};
         return std::nullopt;
     }
 
@@ -202,8 +207,17 @@ template <class T> TermResult<T> open_and_read(const std::filesystem::path& path
     const std::string name = path.filename().string();
     std::error_code ignored;
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, ignored)) in.open(path, std::ios::binary);
-    if (!in.is_open()) return TermFileError{name + ": ファイルを開けません（" + path.string() + "）"};
+    errno = 0;
+    if (std::filesystem::is_directory(path, ignored)) {
+        errno = EISDIR;
+    } else {
+        in.open(path, std::ios::binary);
+    }
+    if (!in.is_open()) {
+        const int reason = errno != 0 ? errno : ENOENT;
+        return TermFileError{name + ": ファイルを開けません（" + system_error_text(reason) + ": " +
+                             printable_text(path.string()) + "）"};
+    }
     return read(in, name);
 }
 

@@ -1,0 +1,20 @@
+// Texts for messages: why a system call failed, in Japanese, and bytes from outside the program
+// (a damaged file, an argument) made safe to show on a terminal.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantora {
+
+/// Why an operation failed, for an errno value: "ファイルがありません" (ENOENT), "読み書きの許可が
+/// ありません" (EACCES, EPERM), "フォルダーです" (EISDIR), "空き領域がありません" (ENOSPC), … and
+/// for others "エラー番号 N".
+std::string system_error_text(int error_number);
+
+/// The bytes as a message may show them: printable ASCII and well-formed UTF-8 (except control
+/// characters) as they are, every other byte as \xHH and a backslash as \\, so that no NUL, escape
+/// sequence or broken character reaches the terminal.
+std::string printable_text(std::string_view bytes);
+
+} // namespace vantora
