@@ -494,3 +494,245 @@ TEST(ChartCommandPlace, BatchLinesTakeAPlaceOrAnswerWithItsError) {
 }
 
 } // namespace
+
+namespace {
+
+/// Runs a shell command line with `{P}` standing for the program, `{IN}` for a file holding
+/// `input` and `{ERR}` for the file that receives standard error; returns the status and error.
+ChildRun run_line(std::string line, const std::string& input = "") {
+    TempFolder io;
+    const fs::path in = io.path / "in", err = io.path / "err";
+    std::ofstream(in, std::ios::binary) << input;
+    for (const auto& [mark, value] : {std::pair{"{P}", kChartProgram.string()},
+                                      std::pair{"{IN}", in.string()}, std::pair{"{ERR}", err.string()}}) {
+        for (auto at = line.find(mark); at != std::string::npos; at = line.find(mark))
+            line.replace(at, std::string_view(mark).size(), (quoted)(value));
+    }
+    const int raw = std::system(("bash -c " + (quoted)(line)).c_str());
+    ChildRun result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.err = read_all(err);
+    return result;
+}
+
+constexpr int kExitIoFailed = 5;
+const std::string kGood =
+    "--year 1990 --month 4 --day 15 --hour 10 --minute 30 --sex male --now 2026-12-08T10:00:00";
+
+std::string good_lines(int count) {
+    std::string lines;
+    for (int k = 0; k < count; ++k) lines += good_line(1900 + k % 200, 1 + k % 12, 1 + k % 28).dump() + "\n";
+    return lines;
+}
+
+struct IoFailure {
+    const char* name;
+    std::string line;  ///< shell command line, see run_line
+    const char* input; ///< "" or "lines": 3000 good batch lines
+    const char* reason;
+};
+
+class ChartCommandIoFailure : public ::testing::TestWithParam<IoFailure> {};
+
+TEST_P(ChartCommandIoFailure, IsReportedInJapaneseWithStatus5) {
+    const bool lines = std::string_view(GetParam().input) == "lines";
+    const ChildRun r = run_line(GetParam().line, lines ? good_lines(3000) : "");
+    EXPECT_EQ(r.status, kExitIoFailed) << r.err;
+    EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteAndRead, ChartCommandIoFailure,
+    ::testing::Values(
+        IoFailure{"text_to_full_disk", "{P} " + kGood + " > /dev/full 2> {ERR}", "", "空き領域がありません"},
+        IoFailure{"json_to_full_disk", "{P} --json " + kGood + " > /dev/full 2> {ERR}", "",
+                  "空き領域がありません"},
+        IoFailure{"batch_to_full_disk", "{P} --batch < {IN} > /dev/full 2> {ERR}", "lines",
+                  "空き領域がありません"},
+        IoFailure{"help_to_full_disk", "{P} --help > /dev/full 2> {ERR}", "", "空き領域がありません"},
+        IoFailure{"version_to_full_disk", "{P} --version > /dev/full 2> {ERR}", "", "空き領域がありません"},
+        IoFailure{"stdout_closed", "{P} " + kGood + " >&- 2> {ERR}", "", "閉じられています"},
+        IoFailure{"batch_stdout_closed", "{P} --batch < {IN} >&- 2> {ERR}", "lines", "閉じられています"},
+        IoFailure{"batch_reads_a_folder", "{P} --batch < /tmp > /dev/null 2> {ERR}", "",
+                  "読めません（フォルダーです）"},
+        // SIGPIPE ignored: the closed pipe is a failed write, which ends the batch.
+        IoFailure{"batch_into_closed_pipe",
+                  "trap '' PIPE; {P} --batch --jobs 2 < {IN} 2> {ERR} | head -c 1 > /dev/null; exit "
+                  "${PIPESTATUS[0]}",
+                  "lines", "読み手が終わっています"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct OptionCase {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    const char* message; ///< part of standard error, or of standard output when status is 0
+};
+
+class ChartCommandOptions : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(ChartCommandOptions, AnswerInJapaneseNamingTheOption) {
+    // Without term files beside the program: options must be judged before the files are read.
+    TempFolder folder;
+    const fs::path program = folder.path / "vantora-chart";
+    fs::copy_file(kChartProgram, program);
+    const ChildRun r = run(program, GetParam().args);
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    const std::string& text = GetParam().status == 0 ? r.out : r.err;
+    EXPECT_NE(text.find(GetParam().message), std::string::npos) << text;
+    for (const char* english : {"expected", "convert", "required", "Run with"})
+        EXPECT_EQ(r.err.find(english), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, ChartCommandOptions,
+    ::testing::Values(
+        OptionCase{"unknown_option", {"--frob"}, kExitBadInput, "--frob は使えない引数です"},
+        OptionCase{"extra_argument", {"extra"}, kExitBadInput, "extra は使えない引数です"},
+        OptionCase{"flag_with_a_value", {"--json=maybe"}, kExitBadInput, "--json の値「maybe」を読めません"},
+        OptionCase{"option_twice", {"--year", "1990", "--year", "1991"}, kExitBadInput, "--year は一度だけ"},
+        OptionCase{"option_without_value", {"--year"}, kExitBadInput, "--year に値がありません"},
+        OptionCase{
+            "missing_option_without_term_files", {"--year", "1990"}, kExitBadInput, "--month がありません"},
+        OptionCase{"year_out_of_range",
+                   {"--year=99999999999999999999", "--month", "1", "--day", "1", "--hour", "1", "--minute",
+                    "1", "--sex", "male"},
+                   kExitBadInput,
+                   "year: 1500〜2099の範囲外です"},
+        OptionCase{"batch_with_a_birth_option",
+                   {"--batch", "--year", "1990"},
+                   kExitBadInput,
+                   "--batch と --year は同時に指定できません"},
+        OptionCase{"jobs_zero", {"--batch", "--jobs", "0"}, kExitBadInput, "--jobs: 1〜1024の整数"},
+        OptionCase{"jobs_without_batch", {"--jobs", "2"}, kExitBadInput, "--jobs は --batch と一緒に"},
+        OptionCase{"version", {"--version"}, 0, "2.5.34\n"},
+        OptionCase{"help_lists_exit_statuses", {"--help"}, 0, "5 標準出力に書き込めない"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ChartCommand, ThreadedBatchWritesTheSameBytesAsOneThread) {
+    // Several blocks of lines, with bad, blank, CR LF, over-long and deeply nested lines among them.
+    std::string input;
+    for (int k = 0; k < 700; ++k) {
+        json line = good_line(1500 + (k * 37) % 600, 1 + k % 12, 1 + k % 28);
+        switch (k % 10) {
+        case 1:
+            input += "\n";
+            break;
+        case 2:
+            input += " \t\r\n";
+            break;
+        case 3:
+            input += line.dump() + "\r\n";
+            break;
+        case 4:
+            input += R"({"year": 1975, "month": )"
+                     "\n";
+            break;
+        case 5:
+            line["offset_seconds"] = 0.00001;
+            input += line.dump() + "\n";
+            break;
+        default:
+            input += line.dump() + "\n";
+        }
+        if (k == 300) input += R"({"memo": ")" + std::string(70000, 'x') + "\"}\n";
+        if (k == 400) input += std::string(40, '[') + "\n";
+    }
+    input += good_line(2000, 1, 1).dump(); // the last line without a line end
+    const ChildRun one = run(kChartProgram, {"--batch", "--jobs", "1"}, input);
+    EXPECT_EQ(one.status, kExitBatchLineFailed) << one.err;
+    EXPECT_EQ(one.err, "");
+    const auto lines = lines_of(one.out);
+    ASSERT_EQ(lines.size(), 700u - 2 * 70 + 3);
+    EXPECT_NE(one.out.find("行が長すぎます"), std::string::npos);
+    EXPECT_NE(one.out.find("入れ子が深すぎます"), std::string::npos);
+    for (const char* jobs : {"2", "3"}) {
+        const ChildRun threaded = run(kChartProgram, {"--batch", "--jobs", jobs}, input);
+        EXPECT_EQ(threaded.status, one.status) << jobs;
+        EXPECT_TRUE(threaded.out == one.out) << "jobs " << jobs;
+    }
+}
+
+struct BatchNumber {
+    const char* name;
+    json minutes, seconds;
+    bool negative;        ///< west of 135° E
+    double minutes_value; ///< of the offset
+    const char* refused;  ///< nullptr when read, else the field the error names
+};
+
+class ParseBatchLineNumber : public ::testing::TestWithParam<BatchNumber> {};
+
+TEST_P(ParseBatchLineNumber, AJsonNumberMeansItsValue) {
+    json line = good_line(1975, 3, 8);
+    line["offset_minutes"] = GetParam().minutes;
+    line["offset_seconds"] = GetParam().seconds;
+    // dump() writes -0.0 as "-0.0"; "-0" is written by hand, as a user would.
+    std::string text = line.dump();
+    if (std::string_view(GetParam().name) == "minus_zero_integer") {
+        text.replace(text.find("\"offset_minutes\":0"), 18, "\"offset_minutes\":-0");
+    }
+    const auto parsed = vantora::cli::parse_batch_line(text);
+    if (GetParam().refused) {
+        ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed)) << text;
+        EXPECT_TRUE(std::get<vantora::cli::RequestError>(parsed).message.starts_with(GetParam().refused));
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed))
+        << std::get<vantora::cli::RequestError>(parsed).message;
+    const auto& offset = std::get<vantora::cli::Request>(parsed).record.offset;
+    EXPECT_EQ(offset.negative, GetParam().negative) << text;
+    EXPECT_EQ(offset.minutes, GetParam().minutes_value) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, ParseBatchLineNumber,
+                         ::testing::Values(BatchNumber{"minus_zero_integer", 0, 30, true, 0, nullptr},
+                                           BatchNumber{"minus_zero_float", -0.0, 30, true, 0, nullptr},
+                                           BatchNumber{"text_minus_zero", "-0", 30, true, 0, nullptr},
+                                           BatchNumber{"plus_zero", 0, 30, false, 0, nullptr},
+                                           BatchNumber{"whole_float", -5.0, 30.0, true, -5, nullptr},
+                                           BatchNumber{"exponent_whole", 1e1, 0, false, 10, nullptr},
+                                           BatchNumber{"tiny_seconds", 5, 0.00001, false, 0,
+                                                       "offset_seconds:"},
+                                           BatchNumber{"half_minute", 0.5, 0, false, 0, "offset_minutes:"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParseBatchLine, RefusesOverLongAndDeeplyNestedLinesUnparsed) {
+    const std::string nested = std::string(60000, '[');
+    const std::string nested_object = R"({"a":)" + std::string(33, '[') + std::string(33, ']') + "}";
+    const std::string long_line = R"({"memo":")" + std::string(vantora::cli::kMaxBatchLineBytes, 'x') + "\"}";
+    for (const auto& [line, message] :
+         {std::pair{long_line, "行が長すぎます"}, std::pair{nested, "入れ子が深すぎます"},
+          std::pair{nested_object, "入れ子が深すぎます"}}) {
+        const auto parsed = vantora::cli::parse_batch_line(line);
+        ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed));
+        EXPECT_EQ(std::get<vantora::cli::RequestError>(parsed).message.find(message), 0u)
+            << line.substr(0, 40);
+    }
+}
+
+struct UnopenableData {
+    const char* name;
+    bool folder; ///< planet.txt is a folder; otherwise it is missing
+    const char* reason;
+};
+
+class ChartCommandUnopenableData : public ::testing::TestWithParam<UnopenableData> {};
+
+TEST_P(ChartCommandUnopenableData, SaysWhy) {
+    TempFolder folder;
+    const fs::path program = folder.path / "vantora-chart";
+    fs::copy_file(kChartProgram, program);
+    fs::copy_file(fs::path(VANTORA_SOURCE_DIR) / "data" / "latitude.txt", folder.path / "latitude.txt");
+    if (GetParam().folder) fs::create_directory(folder.path / "planet.txt");
+    const ChildRun r = run(program, as_args(good_options()));
+    EXPECT_EQ(r.status, kExitBadTermFiles);
+    EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(PlanetFile, ChartCommandUnopenableData,
+                         ::testing::Values(UnopenableData{"missing", false, "ファイルがありません"},
+                                           UnopenableData{"a_folder", true, "フォルダーです"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

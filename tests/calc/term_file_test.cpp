@@ -1,4 +1,5 @@
 // Reading the term files: good layouts load the same, every bad file gives one clear error.
+#include "core/message_text.hpp"
 #include "core/term_file.hpp"
 
 #include "test_tables.hpp"
@@ -265,6 +266,29 @@ TEST_F(TermFolder, BothGoodFilesLoad) {
     write("planet.txt", planet_text());
     write("latitude.txt", latitude_text());
     EXPECT_EQ(load_error(), "(loaded)");
+}
+
+} // namespace
+} // namespace vantora
+
+namespace vantora {
+namespace {
+
+TEST(MessageText, BytesFromOutsideAreShownEscaped) {
+    const struct {
+        std::string bytes, shown;
+    } cases[] = {{"1.5e3", "1.5e3"},
+                 {"惑星", "惑星"},
+                 {std::string("a\0b", 3), "a\\x00b"},
+                 {"\x1b[31m", "\\x1B[31m"},
+                 {"\xff\xfe", "\\xFF\\xFE"},
+                 {"\xe6\x83", "\\xE6\\x83"},          // a cut character
+                 {"\xc0\xaf", "\\xC0\\xAF"},          // an overlong "/"
+                 {"\xed\xa0\x80", "\\xED\\xA0\\x80"}, // a surrogate
+                 {"\xc2\x85", "\\xC2\\x85"},          // a C1 control character
+                 {"a\\b", "a\\\\b"},
+                 {"\x7f", "\\x7F"}};
+    for (const auto& c : cases) EXPECT_EQ(printable_text(c.bytes), c.shown) << c.shown;
 }
 
 } // namespace
