@@ -39,7 +39,8 @@ std::variant<Record, std::string> read_line(const std::string& line) {
     if (const auto* error = std::get_if<cli::RequestError>(&raw)) return error->message;
     const auto checked = cli::check_request(std::get<cli::RawBirth>(raw));
     if (const auto* error = std::get_if<cli::RequestError>(&checked)) return error->message;
-    const BirthRecord& birth = std::get<cli::Request>(checked).record;
+    const cli::Request& request = std::get<cli::Request>(checked);
+    const BirthRecord& birth = request.record;
 
     Record record;
     Entry& e = record.entry;
@@ -67,8 +68,15 @@ std::variant<Record, std::string> read_line(const std::string& line) {
                : birth.minute_unknown ? "?"
                                       : std::to_string(static_cast<int>(birth.birth_minute));
     e.sex = birth.sex;
-    e.offset_minutes = std::get<cli::RawBirth>(raw).offset_minutes;
-    e.offset_seconds = std::get<cli::RawBirth>(raw).offset_seconds;
+    if (request.place) {
+        // A batch line may name the place instead of the offsets: kept as the map would enter it.
+        e.offset_minutes = request.place->offset.minutes;
+        e.offset_seconds = request.place->offset.seconds;
+        e.place = request.place->name;
+    } else {
+        e.offset_minutes = std::get<cli::RawBirth>(raw).offset_minutes;
+        e.offset_seconds = std::get<cli::RawBirth>(raw).offset_seconds;
+    }
     if (auto problem = entry_problem(e)) return std::move(*problem);
     return record;
 }

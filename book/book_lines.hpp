@@ -33,7 +33,9 @@ struct ReadLines {
 
 /// Reads export lines. Each must be a good batch line of the chart command with a non-empty
 /// "name"; kana, memo and place_name are optional strings, no_minute an optional boolean, created
-/// and changed optional ISO 8601 times. A name that occurs twice is a problem of its second line.
+/// and changed optional ISO 8601 times. A line that names a "place" instead of the offsets gets
+/// the place's name and the offsets the map's "決定" writes for it. A name that occurs twice is a
+/// problem of its second line.
 /// Blank lines are skipped.
 ReadLines read_record_lines(std::istream& in);
 

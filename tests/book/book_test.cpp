@@ -181,6 +181,22 @@ TEST(BookRecords, EveryKindOfEntryComesBackFromTheFileAndFromItsLine) {
     }
 }
 
+TEST(BookRecords, ALineNamingAPlaceKeepsThePlaceAndTheOffsetsTheBatchUses) {
+    const std::string line =
+        R"({"year":1975,"month":3,"day":8,"hour":14,"minute":5,"sex":"male",)"
+        R"("place":"京都府綾部市本町一丁目","now":"2026-12-08T10:00:00","name":"綾部の人"})";
+    std::istringstream in(line);
+    const ReadLines read = read_record_lines(in);
+    ASSERT_TRUE(read.problems.empty()) << read.problems.front().message;
+    const Entry& e = read.records.at(0).entry;
+    EXPECT_EQ(e.place, "京都府綾部市本町一丁目");
+    const auto batch = std::get<cli::Request>(cli::parse_batch_line(line)).record.offset;
+    const auto kept = birth_record(e).offset;
+    EXPECT_EQ(kept.minutes, batch.minutes);
+    EXPECT_EQ(kept.seconds, batch.seconds);
+    EXPECT_EQ(kept.negative, batch.negative);
+}
+
 TEST(BookRecords, SaveUnderAnExistingNameReplacesItKeepingItsCreationTime) {
     QTemporaryDir dir;
     const auto book = open_book(dir.filePath(QStringLiteral("b.sqlite3")));
