@@ -7,6 +7,7 @@
 #include "chart/export_text.hpp"
 #include "chart/number_text.hpp"
 #include "ui/about_message.hpp"
+#include "ui/book_window.hpp"
 #include "ui/chart_print.hpp"
 #include "ui/details_window.hpp"
 #include "ui/export_window.hpp"
@@ -57,6 +58,7 @@ mainform01::~mainform01() {
     delete popup_window_.data();
     delete map_window_.data();
     delete details_window_.data();
+    delete book_window_.data();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -138,7 +140,7 @@ void mainform01::select_last_day(int days) {
     while (dSelect->count() > days) dSelect->removeItem(dSelect->count() - 1);
 }
 
-void mainform01::yearInput_Click() {
+yInput* mainform01::loaded_year_dialog() {
     if (!year_dialog_) {
         year_dialog_ = new yInput();
         connect(year_dialog_, &yInput::finished, this, [this] {
@@ -151,7 +153,11 @@ void mainform01::yearInput_Click() {
         });
         year_dialog_->Form_Load(birth_year_);
     }
-    bring_to_front(year_dialog_);
+    return year_dialog_;
+}
+
+void mainform01::yearInput_Click() {
+    bring_to_front(loaded_year_dialog());
     setEnabled(false);
     btn_000->setEnabled(false);
 }
@@ -313,6 +319,7 @@ void mainform01::set_reversal_locked(bool locked) {
         control->setEnabled(!locked);
     for (QAction* item : input_actions_) item->setEnabled(!locked);
     set_chart_commands_enabled(!locked);
+    if (book_window_) book_window_->set_open_locked(locked);
 }
 
 void mainform01::btn_000_Click() {
@@ -412,6 +419,86 @@ void mainform01::menuversion_Click() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Chart book
+
+std::optional<book::Entry> mainform01::current_entry() const {
+    if (!birth_year_ || !birth_month_ || !birth_day_ || hSelect->currentText().isEmpty()) return std::nullopt;
+    book::Entry entry;
+    entry.year = static_cast<int>(*birth_year_);
+    entry.month = static_cast<int>(*birth_month_);
+    entry.day = static_cast<int>(*birth_day_);
+    entry.hour = hSelect->currentText().toStdString();
+    entry.minute = mtSelect->currentText().toStdString();
+    entry.sex = chosen_sex();
+    entry.offset_minutes = txtJisahun->text().toStdString();
+    entry.offset_seconds = txtJisabyo->text().toStdString();
+    return entry;
+}
+
+void mainform01::open_entry(const book::Entry& entry) {
+    loaded_year_dialog()->accept_year(entry.year);
+    const auto choose = [](QComboBox* list, const std::string& text) {
+        list->setCurrentIndex(list->findText(qtext(text)));
+    };
+    choose(mSelect, std::to_string(entry.month));
+    mSelect_Click();
+    choose(dSelect, std::to_string(entry.day));
+    dSelect_Click();
+    const auto choose_minute = [&] {
+        if (entry.minute.empty()) { // no minute was ever chosen
+            mtSelect->setCurrentIndex(-1);
+            birth_minute_.reset();
+            birthday_data();
+        } else {
+            choose(mtSelect, entry.minute);
+            mtSelect_Click();
+        }
+    };
+    // A user reaches an unknown hour with a minute shown by choosing the minute before the "?".
+    const bool hour_unknown = qtext(entry.hour) == kUnknown;
+    if (hour_unknown) choose_minute();
+    choose(hSelect, entry.hour);
+    hSelect_Click();
+    if (!hour_unknown) choose_minute();
+    if (entry.sex == Sex::male) {
+        optM->setChecked(true);
+        optM_Click();
+    } else {
+        optW->setChecked(true);
+        optW_Click();
+    }
+    txtJisahun->setText(qtext(entry.offset_minutes));
+    txtJisabyo->setText(qtext(entry.offset_seconds));
+    fInput->setEnabled(true);
+    fInput_Click();
+}
+
+frmbook* mainform01::loaded_book_window() {
+    if (!book_window_) {
+        const QString path = book_path_.isEmpty() ? book::Book::default_path() : book_path_;
+        book_window_ = new frmbook(path, {[this] { return current_entry(); },
+                                          [this](const book::Entry& entry) { open_entry(entry); }});
+        book_window_->setAttribute(Qt::WA_DeleteOnClose);
+        book_window_->set_open_locked(!btn_111->isHidden());
+    }
+    return book_window_;
+}
+
+void mainform01::menubook_Click() {
+    frmbook* window = loaded_book_window();
+    bring_to_front(window);
+    window->open_book();
+}
+
+void mainform01::menubookin_Click() {
+    loaded_book_window()->import_lines();
+}
+
+void mainform01::menubookout_Click() {
+    loaded_book_window()->export_lines();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Exit
 
 void mainform01::close_secondary_windows() {
@@ -424,6 +511,7 @@ void mainform01::close_secondary_windows() {
     if (popup_window_) popup_window_->close();
     if (details_window_) details_window_->close();
     if (export_window_) export_window_->close();
+    if (book_window_) book_window_->close();
 }
 
 void mainform01::endbtn_Click() {

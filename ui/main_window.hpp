@@ -4,6 +4,7 @@
 // main_window.cpp.
 #pragma once
 
+#include "book/entry.hpp"
 #include "chart/chart.hpp"
 #include "chart/shown_chart.hpp"
 #include "core/calendar.hpp"
@@ -31,6 +32,7 @@ namespace vantora::ui {
 
 class UpDown;
 class frmdetails;
+class frmbook;
 class frmexport;
 class frmjpmap;
 class frmpop01;
@@ -70,7 +72,19 @@ public:
     /// True while the program closes its windows on the way out.
     bool is_ending() const { return ending_; }
 
+    /// The chart book the book window and its import and export use (--book PATH); until set,
+    /// the default book. Nothing is opened or written before the user asks for the book.
+    void set_book_path(const QString& path) { book_path_ = path; }
+    /// The birth the inputs hold now, as a book entry without name; nothing while the year,
+    /// month, day or hour is still missing.
+    std::optional<book::Entry> current_entry() const;
+    /// Fills the inputs with an entry as a user would enter it — the year through the year
+    /// dialog's "決定", then the month, day, hour and minute lists, sex and both time-difference
+    /// texts — and computes the chart ("八字表示").
+    void open_entry(const book::Entry& entry);
+
     QPointer<yInput> year_dialog() const { return year_dialog_; }
+    QPointer<frmbook> book_window() const { return book_window_; }
     QPointer<frmexport> export_window() const { return export_window_; }
     QPointer<frmpop01> popup_window() const { return popup_window_; }
     QPointer<frmjpmap> map_window() const { return map_window_; }
@@ -113,6 +127,9 @@ private:
     void menuversion_Click();
     void endbtn_Click();
     void endzarvel_Click();
+    void menubook_Click();
+    void menubookin_Click();
+    void menubookout_Click();
 
     /// The birth fields with the texts of the hour and minute lists, as entered so far.
     BirthInputs birth_inputs() const;
@@ -137,6 +154,10 @@ private:
     /// When the day list shows a day: a day beyond the month's length becomes its last day.
     void clamp_shown_day();
     void close_secondary_windows();
+    /// The birth-year dialog, created and connected on first use.
+    yInput* loaded_year_dialog();
+    /// The book window, created on first use.
+    frmbook* loaded_book_window();
 
     // Birth fields: empty until chosen.
     std::optional<double> birth_year_, birth_month_, birth_day_, birth_hour_, birth_minute_;
@@ -151,6 +172,8 @@ private:
     QPointer<frmpop01> popup_window_;
     QPointer<frmjpmap> map_window_;
     QPointer<frmdetails> details_window_;
+    QPointer<frmbook> book_window_;
+    QString book_path_;
 
     QPushButton* yearInput = nullptr;
     QComboBox* mSelect = nullptr;
@@ -177,6 +200,9 @@ private:
     /// The six relation labels, shown only in the reversed view.
     std::array<QLabel*, 6> seikoku_{};
 
+    QAction* menubook = nullptr;
+    QAction* menubookin = nullptr;
+    QAction* menubookout = nullptr;
     QAction* endzarvel = nullptr;
     QAction* mnuMap = nullptr;
     QAction* menupop = nullptr;

@@ -288,6 +288,10 @@ void mainform01::create_menus() {
 
     QMenu* menufile = menuBar()->addMenu(QStringLiteral("ファイル（Ｆ）"));
     menufile->setObjectName("menufile");
+    menubook = add_item(menufile, "menubook", QStringLiteral("名簿…"), QKeySequence("Ctrl+B"));
+    menubookin = add_item(menufile, "menubookin", QStringLiteral("名簿の読み込み…"), QKeySequence());
+    menubookout = add_item(menufile, "menubookout", QStringLiteral("名簿の書き出し…"), QKeySequence());
+    add_separator(menufile, "menuLineBook");
     menuprint = add_item(menufile, "menuprint", QStringLiteral("印刷…"), QKeySequence("Ctrl+Shift+P"));
     menupdf = add_item(menufile, "menupdf", QStringLiteral("PDFに保存…"), QKeySequence("Ctrl+Shift+S"));
     add_separator(menufile, "menuLinePrint");
@@ -337,6 +341,9 @@ void mainform01::create_connections() {
     connect(menupdf, &QAction::triggered, this, &mainform01::menupdf_Click);
     connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
     connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
+    connect(menubook, &QAction::triggered, this, &mainform01::menubook_Click);
+    connect(menubookin, &QAction::triggered, this, &mainform01::menubookin_Click);
+    connect(menubookout, &QAction::triggered, this, &mainform01::menubookout_Click);
 }
 
 } // namespace vantora::ui

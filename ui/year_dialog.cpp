@@ -114,6 +114,14 @@ void yInput::list_century(int first_year) {
         List1->addItem(QString::number(year));
 }
 
+void yInput::accept_year(int year) {
+    const int century = year / kYearsPerList * kYearsPerList;
+    list_century(century);
+    List1->setCurrentRow(year - century);
+    List1_Click();
+    btnSlok_Click();
+}
+
 void yInput::List1_Click() {
     if (const QListWidgetItem* item = List1->currentItem()) lblSelect_y->setText(item->text());
 }

@@ -27,6 +27,10 @@ public:
     /// the chart book): the box shows it, and closing the dialog by its frame returns to it.
     void set_accepted_year(std::optional<double> year);
 
+    /// Takes `year` (1500..2099) as the user would: lists its century, clicks it and presses
+    /// "決定". The chart book opens a person's birth through this path.
+    void accept_year(int year);
+
     /// The year shown in the box (lblSelect_y), empty while none is chosen.
     QString chosen_year_text() const;
 
