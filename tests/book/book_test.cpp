@@ -236,7 +236,7 @@ TEST(BookSearch, FindsTextInNameReadingOrMemoOnly) {
 TEST(BookImport, AFileWithABadLineListsItAndImportsNothing) {
     QTemporaryDir dir;
     const QString path = filled_book(dir);
-    const QByteArray before = run_command({"--book", path, "--export"}).out.c_str();
+    const std::string before = run_command({"--book", path, "--list"}).out;
     json bad = json::parse(record_line({0, entry("新しい人", "1", "2"), {}, {}}, "2026-12-08T10:00:00"));
     bad["month"] = 13;
     const std::string good = record_line({0, entry("もう一人", "3", "4"), {}, {}}, "2026-12-08T10:00:00");
@@ -245,7 +245,7 @@ TEST(BookImport, AFileWithABadLineListsItAndImportsNothing) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("2行目: month"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("3行目: name: 1行目と同じ名前です"), std::string::npos) << run.err;
-    EXPECT_EQ(run_command({"--book", path, "--export"}).out.c_str(), before);
+    EXPECT_EQ(run_command({"--book", path, "--list"}).out, before);
 }
 
 TEST(BookFailures, AWriteToAReadOnlyBookIsReportedAndLosesNothing) {
