@@ -364,6 +364,7 @@ void frmbook::btnSave_Click() {
         return;
     }
     current_name_ = entry->name;
+    link_.saved_entry(*entry);
     reload();
 }
 

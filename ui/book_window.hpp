@@ -33,6 +33,8 @@ public:
         std::function<std::optional<book::Entry>()> current_entry;
         /// Fills the main window's inputs with an entry as a user would, and computes its chart.
         std::function<void(const book::Entry&)> open_entry;
+        /// The inputs were just saved as this person (name included).
+        std::function<void(const book::Entry&)> saved_entry;
     };
 
     /// A top-level window for the book at book_path (opened on first use).

@@ -394,7 +394,7 @@ void mainform01::menuprint_Click() {
     dialog.setObjectName("print_dialog");
     dialog.setWindowTitle(QStringLiteral("印刷"));
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!print_chart(printer, copied_chart(), local_now()))
+    if (!print_chart(printer, copied_chart(), local_now(), person_name()))
         QMessageBox::warning(this, QStringLiteral("印刷"),
                              QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
 }
@@ -403,7 +403,7 @@ void mainform01::menupdf_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDFに保存"), QString(),
                                                       QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
-    if (const auto failure = save_chart_pdf(path, copied_chart(), local_now()))
+    if (const auto failure = save_chart_pdf(path, copied_chart(), local_now(), person_name()))
         QMessageBox::warning(this, QStringLiteral("PDFに保存"), *failure);
 }
 
@@ -436,6 +436,7 @@ std::optional<book::Entry> mainform01::current_entry() const {
 }
 
 void mainform01::open_entry(const book::Entry& entry) {
+    book_person_ = entry;
     loaded_year_dialog()->accept_year(entry.year);
     const auto choose = [](QComboBox* list, const std::string& text) {
         list->setCurrentIndex(list->findText(qtext(text)));
@@ -473,11 +474,21 @@ void mainform01::open_entry(const book::Entry& entry) {
     fInput_Click();
 }
 
+std::optional<QString> mainform01::person_name() const {
+    const auto inputs = current_entry();
+    if (!book_person_ || !inputs) return std::nullopt;
+    book::Entry unnamed = *book_person_;
+    unnamed.name = unnamed.kana = unnamed.memo = unnamed.place = "";
+    if (*inputs != unnamed) return std::nullopt;
+    return qtext(book_person_->name);
+}
+
 frmbook* mainform01::loaded_book_window() {
     if (!book_window_) {
         const QString path = book_path_.isEmpty() ? book::Book::default_path() : book_path_;
         book_window_ = new frmbook(path, {[this] { return current_entry(); },
-                                          [this](const book::Entry& entry) { open_entry(entry); }});
+                                          [this](const book::Entry& entry) { open_entry(entry); },
+                                          [this](const book::Entry& entry) { book_person_ = entry; }});
         book_window_->setAttribute(Qt::WA_DeleteOnClose);
         book_window_->set_open_locked(!btn_111->isHidden());
     }

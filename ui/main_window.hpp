@@ -82,6 +82,9 @@ public:
     /// dialog's "決定", then the month, day, hour and minute lists, sex and both time-difference
     /// texts — and computes the chart ("八字表示").
     void open_entry(const book::Entry& entry);
+    /// The name of the book's person whose birth the inputs hold: the person last opened or saved
+    /// through the book, as long as the inputs are still theirs. Heads a printed chart.
+    std::optional<QString> person_name() const;
 
     QPointer<yInput> year_dialog() const { return year_dialog_; }
     QPointer<frmbook> book_window() const { return book_window_; }
@@ -174,6 +177,8 @@ private:
     QPointer<frmdetails> details_window_;
     QPointer<frmbook> book_window_;
     QString book_path_;
+    /// The entry last opened or saved through the book (name included).
+    std::optional<book::Entry> book_person_;
 
     QPushButton* yearInput = nullptr;
     QComboBox* mSelect = nullptr;

@@ -176,8 +176,10 @@ void BookWindowTest::saving_asks_before_replacing_a_person_of_the_same_name() {
     });
     QTest::mouseClick(book_button("btnSave"), Qt::LeftButton);
     QCOMPARE(list()->model()->rowCount(), 1);
+    QCOMPARE(window->person_name(), std::optional<QString>("山田")); // heads a printed chart
     // Action: sex changed, 保存 under the same name, the question answered キャンセル, then 置き換える.
     QTest::mouseClick(window->findChild<QRadioButton*>("optW"), Qt::LeftButton);
+    QCOMPARE(window->person_name(), std::nullopt); // the inputs are no longer 山田's
     for (const auto& [answer, expected] :
          {std::pair{"キャンセル", Sex::male}, std::pair{"置き換える", Sex::female}}) {
         QString question;
@@ -196,6 +198,7 @@ void BookWindowTest::saving_asks_before_replacing_a_person_of_the_same_name() {
         QCOMPARE(saved->entry.sex, expected);
         QCOMPARE(list()->model()->rowCount(), 1);
     }
+    QCOMPARE(window->person_name(), std::optional<QString>("山田"));
 }
 
 void BookWindowTest::delete_key_deletes_only_after_confirming() {
