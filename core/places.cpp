@@ -291,12 +291,12 @@ PlaceMatch PlaceIndex::match(std::string_view typed, std::size_t max_candidates)
 
 std::string PlaceIndex::failure_text(const PlaceMatch& match) const {
     if (match.kind != PlaceMatch::Kind::ambiguous) return "見つかりません";
-    std::string text = "候補が " + std::to_string(match.count) + " 件あります：";
+    std::string text = "候補が " + std::to_string(match.count) + " 件あります";
     for (std::size_t k = 0; k < match.places.size(); ++k) {
-        if (k > 0) text += "、";
+        text += k == 0 ? "：" : "、";
         text += name(match.places[k]);
     }
-    if (match.count > match.places.size()) text += "、…";
+    if (!match.places.empty() && match.count > match.places.size()) text += "、…";
     return text;
 }
 

@@ -80,7 +80,8 @@ public:
     std::vector<Id> complete(std::string_view typed, std::size_t limit) const;
 
     /// The user's sentence for a match that found nothing or too much: "見つかりません", or
-    /// "候補が N 件あります：A、B、C、…" with the candidates of the match.
+    /// "候補が N 件あります：A、B、C、…" with the candidates of the match (without the colon and
+    /// the list when the match holds none).
     std::string failure_text(const PlaceMatch& match) const;
 
 private:

@@ -2,11 +2,15 @@
 
 #include "chart/time_difference.hpp"
 #include "ui/form_kit.hpp"
+#include "ui/place_search.hpp"
 #include "ui/ui_common.hpp"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -20,8 +24,7 @@ namespace vantora::ui {
 
 namespace {
 
-/// Size of the map picture, pixels (it is shown unscaled).
-constexpr int kMapSide = 500;
+using map::kMapSide;
 /// Pixel column of the 135° E meridian, drawn as a white line.
 constexpr int kMeridianColumn = 265;
 /// How long a crosshair stays visible while browsing, milliseconds.
@@ -144,6 +147,7 @@ frmjpmap::frmjpmap(QWidget* parent)
     create_labels();
     create_buttons();
     create_picture();
+    create_search();
     create_connections();
     Form_Activate();
 }
@@ -198,6 +202,26 @@ void frmjpmap::create_picture() {
     caption->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void frmjpmap::create_search() {
+    // In the strip between the value labels and "決定": caption and note above, the field below.
+    lblPlace = make_plain_label(this, "lblPlace", QStringLiteral("地名"), twips_rect(3120, 150, 420, 255),
+                                Qt::AlignLeft | Qt::AlignVCenter);
+    lblPlaceNote = make_plain_label(this, "lblPlaceNote", QString(), twips_rect(3540, 150, 1905, 255),
+                                    Qt::AlignLeft | Qt::AlignVCenter);
+    txtPlace = new QLineEdit(this);
+    txtPlace->setObjectName(QStringLiteral("txtPlace"));
+    txtPlace->setGeometry(twips_rect(3120, 435, 2325, 300));
+    txtPlace->setToolTip(QStringLiteral("地名を入力して候補から選ぶと、その地点の経度・緯度が決まります"));
+    places_ = new PlaceCompletionModel(this);
+    auto* completer = new QCompleter(places_, txtPlace);
+    // The model holds only the matches of the typed text; the completer shows them all.
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setMaxVisibleItems(12);
+    txtPlace->setCompleter(completer);
+    // The list is wider than the field so that whole names show.
+    completer->popup()->setMinimumWidth(twips(4200));
+}
+
 void frmjpmap::create_connections() {
     Picture1->on_move = [this](QPointF position) { Picture1_MouseMove(position); };
     Picture1->on_press = [this](Qt::MouseButton button, QPointF position) {
@@ -207,6 +231,11 @@ void frmjpmap::create_connections() {
     connect(btncancel, &QPushButton::clicked, this, &frmjpmap::btncancel_Click);
     connect(btnClose, &QPushButton::clicked, this, &frmjpmap::btnClose_Click);
     close_on_escape(this, [this] { btnClose_Click(); });
+    connect(txtPlace, &QLineEdit::textEdited, this, &frmjpmap::txtPlace_Change);
+    connect(txtPlace, &QLineEdit::returnPressed, this, &frmjpmap::txtPlace_Return);
+    connect(
+        txtPlace->completer(), qOverload<const QModelIndex&>(&QCompleter::activated), this,
+        [this](const QModelIndex& row) { fix_place(row.data(PlaceCompletionModel::kPlaceIdRole).toUInt()); });
 }
 
 void frmjpmap::Form_Activate() {
@@ -233,7 +262,10 @@ void frmjpmap::changeEvent(QEvent* event) {
 void frmjpmap::showEvent(QShowEvent* event) {
     // Showing the window normally activates it; resetting here as well keeps a reopened map
     // clean where the window system does not hand it the focus (or it already had it when hidden).
-    if (!event->spontaneous()) Form_Activate();
+    if (!event->spontaneous()) {
+        Form_Activate();
+        txtPlace->setFocus(Qt::OtherFocusReason);
+    }
     QWidget::showEvent(event);
 }
 
@@ -245,8 +277,11 @@ void frmjpmap::closeEvent(QCloseEvent* event) {
 void frmjpmap::show_position(QPointF position) {
     const auto x = static_cast<float>(position.x());
     const auto y = static_cast<float>(position.y());
-    const vantora::Dms lon = vantora::split_dms(map::longitude_at(x, scale_));
-    const vantora::Dms lat = vantora::split_dms(map::latitude_at(y, scale_));
+    show_values(vantora::split_dms(map::longitude_at(x, scale_)),
+                vantora::split_dms(map::latitude_at(y, scale_)));
+}
+
+void frmjpmap::show_values(const Dms& lon, const Dms& lat) {
     lblkdo->setText(QString::number(lon.degrees));
     lblkhun->setText(QString::number(lon.minutes));
     lblkbyou->setText(QString::number(lon.seconds));
@@ -270,9 +305,47 @@ void frmjpmap::Picture1_MouseDown(Qt::MouseButton button, QPointF position) {
     if (map_lock_ == 1) return;
     show_position(position);
     Picture1->xor_crosshair(pixel_of(position));
+    fix_point();
+}
+
+void frmjpmap::fix_point() {
     map_lock_ = 1;
     btndecide->setEnabled(true);
     btncancel->setEnabled(true);
+}
+
+void frmjpmap::fix_place(PlaceIndex::Id id) {
+    const PlaceIndex* places = places_->places();
+    if (!places || id >= places->size()) return;
+    // Choosing another place moves the fixed point, where a click would first need a release.
+    if (map_lock_ == 1) release_point();
+    const GeoPoint point = places->point(id);
+    // The labels show the place's own position, so "決定" converts its longitude, not a pixel's.
+    show_values(vantora::split_dms(point.lon), vantora::split_dms(point.lat));
+    const map::Pixel pixel = map::pixel_at(point.lon, point.lat, scale_);
+    if (map::on_picture(pixel)) Picture1->xor_crosshair({pixel.x, pixel.y});
+    fix_point();
+    lblPlaceNote->clear();
+    btndecide->setFocus(Qt::OtherFocusReason);
+}
+
+void frmjpmap::txtPlace_Change(const QString& text) {
+    lblPlaceNote->clear();
+    lblPlaceNote->setToolTip({});
+    places_->set_text(text);
+    if (const QString error = places_->data_error(); !error.isEmpty()) lblPlaceNote->setText(error);
+}
+
+void frmjpmap::txtPlace_Return() {
+    // After a choice from the list the field holds that place's full name, so this fixes the
+    // same place again.
+    QString why;
+    if (const auto id = places_->match(txtPlace->text(), why)) {
+        fix_place(*id);
+    } else {
+        lblPlaceNote->setText(why);
+        lblPlaceNote->setToolTip(why); // the note is narrow; a count of thousands may not fit
+    }
 }
 
 void frmjpmap::release_point() {

@@ -1,17 +1,21 @@
 // frmjpmap: a map of Japan that turns a chosen point into the time difference from 135° E.
 #pragma once
 
+#include "chart/time_difference.hpp"
+#include "core/places.hpp"
 #include "ui/map_geometry.hpp"
 
 #include <QImage>
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace vantora::ui {
 
 class MapPicture;
+class PlaceCompletionModel;
 
 class frmjpmap : public QWidget {
     Q_OBJECT
@@ -45,6 +49,7 @@ private:
     void create_labels();
     void create_buttons();
     void create_picture();
+    void create_search();
     void create_connections();
 
     void Picture1_MouseMove(QPointF position);
@@ -52,8 +57,14 @@ private:
     void btndecide_Click();
     void btncancel_Click();
     void btnClose_Click();
+    void txtPlace_Change(const QString& text);
+    void txtPlace_Return();
 
     void show_position(QPointF position);
+    void show_values(const Dms& lon, const Dms& lat);
+    void fix_point();
+    /// Fixes the point of a place as a click would, with its own longitude and latitude shown.
+    void fix_place(PlaceIndex::Id id);
     void release_point();
 
     int map_lock_ = 0;
@@ -69,6 +80,10 @@ private:
     QPushButton* btndecide = nullptr;
     QPushButton* btncancel = nullptr;
     QPushButton* btnClose = nullptr;
+    QLabel* lblPlace = nullptr;     ///< caption "地名"
+    QLabel* lblPlaceNote = nullptr; ///< why Enter found no place ("見つかりません")
+    QLineEdit* txtPlace = nullptr;  ///< the place search field, with completion
+    PlaceCompletionModel* places_ = nullptr;
 };
 
 } // namespace vantora::ui

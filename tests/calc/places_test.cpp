@@ -98,6 +98,7 @@ TEST(PlaceMatch, AmbiguityListsTheFirstCandidates) {
     const auto match = index.match("本町", 2);
     EXPECT_EQ(index.failure_text(match),
               "候補が 3 件あります：京都府綾部市本町一丁目、京都府綾部市本町二丁目、…");
+    EXPECT_EQ(index.failure_text(index.match("本町", 0)), "候補が 3 件あります");
 }
 
 TEST(PlaceCompletion, ExactThenPrefixThenContainingInDataOrder) {
