@@ -1,4 +1,5 @@
 // The vantora program: the start-up window, then the main window after five seconds.
+// Options: see app/command_line.hpp (vantora --help).
 //
 // Two environment variables exist for unattended tests only and are not meant for users:
 //   VANTORA_TEST_STARTUP_MS=N   the start-up window opens the main window after N ms (1..60000)
@@ -6,6 +7,7 @@
 //   VANTORA_TEST_AUTO_ANSWER=1  every message box is answered with its default button about
 //                               100 ms after it appears, and a line naming it is written to
 //                               stderr, so that a run without a user cannot hang on one.
+#include "app/command_line.hpp"
 #include "ui/main_window.hpp"
 #include "ui/splash_window.hpp"
 #include "ui/ui_common.hpp"
@@ -52,10 +54,25 @@ void install_test_auto_answer(QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The application name is also the X11 window class (StartupWMClass of the desktop entry); the
+    // desktop file name is the Wayland app id and the AppStream id.
+    QCoreApplication::setApplicationName(QStringLiteral("Vantora"));
+    QCoreApplication::setApplicationVersion(vantora::ui::version_text());
+    const vantora::app::ProgramOptions options;
+    vantora::app::ParserTextsJa parser_texts;
+    {
+        QCoreApplication before_window(argc, argv);
+        QCoreApplication::installTranslator(&parser_texts);
+        if (const auto status = vantora::app::answer_without_window(options)) return *status;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vantora"));
-    QApplication::setApplicationVersion(vantora::ui::version_text());
-    QApplication::setDesktopFileName(QStringLiteral("vantora"));
+    QApplication::installTranslator(&parser_texts);
+    QCommandLineParser parser;
+    if (const auto status = vantora::app::check_options(parser, options, QApplication::arguments())) {
+        return *status;
+    }
+    QApplication::setDesktopFileName(QStringLiteral("jp.example.vantora"));
     QApplication::setWindowIcon(QIcon(vantora::ui::data_path(QStringLiteral("vantora.png"))));
     vantora::ui::install_font_substitutes();
     if (qEnvironmentVariableIntValue("VANTORA_TEST_AUTO_ANSWER") == 1) install_test_auto_answer(app);

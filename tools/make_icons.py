@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Make Vantora's small pictures: button icons, the age-row wave mark and
-the application icon.
+"""Make Vantora's small pictures: the button icons and the age-row wave mark.
+(The application icon is made by tools/make_app_icon.py.)
 
 Run:   tools/make_icons.py [OUTPUT_DIR]       (default data/)
 Needs: python3-pil.
@@ -13,10 +13,6 @@ Writes RGBA PNGs with transparent backgrounds (sizes in pixels):
   wave.png         17x17   grey (128,128,128) wavy vertical stroke, about
                            2 px thick, set between the two age rows of the
                            luck-pillar block
-  vantora.png      256x256 application icon: four pillars of element-
-                           coloured tiles under a moon and star on an
-                           indigo rounded square
-  vantora-48.png   48x48   the same, drawn for 48 px
 
 Each picture is drawn at 4x its size from the same geometry and reduced
 with a Lanczos filter (in premultiplied alpha) for smooth edges.  No
@@ -169,62 +165,6 @@ def wave():
     return c.result()
 
 
-def app_icon(size):
-    c = Canvas(size)
-    u = size / 48.0  # design units: a 48 x 48 grid
-    S = SS * u
-
-    def bx(x0, y0, x1, y1):
-        return (x0 * S, y0 * S, x1 * S - 1, y1 * S - 1)
-
-    # indigo rounded square with a vertical gradient
-    grad = Image.new("RGBA", c.img.size)
-    gp = ImageDraw.Draw(grad)
-    top, bottom = (58, 52, 150), (18, 16, 62)
-    h = c.img.size[1]
-    for y in range(h):
-        t = y / (h - 1)
-        gp.line((0, y, c.img.size[0], y), fill=tuple(int(top[i] + (bottom[i] - top[i]) * t) for i in range(3)) + (255,))
-    mask = Image.new("L", c.img.size, 0)
-    ImageDraw.Draw(mask).rounded_rectangle(bx(1, 1, 47, 47), radius=int(9 * S), fill=255)
-    c.img.paste(grad, (0, 0), mask)
-
-    # a crescent moon and a star over the pillars
-    moon = (255, 236, 190, 255)
-    crescent = Image.new("L", c.img.size, 0)
-    cd = ImageDraw.Draw(crescent)
-    cd.ellipse(bx(8, 5, 16, 13), fill=255)
-    cd.ellipse(bx(10.2, 4.2, 18.2, 12.2), fill=0)
-    c.img.paste(Image.new("RGBA", c.img.size, moon), (0, 0), crescent)
-    cx, cy = 37 * S, 9 * S
-    star = []
-    for i in range(8):
-        r = (3.4 if i % 2 == 0 else 1.1) * S
-        a = math.radians(i * 45 - 90)
-        star.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    c.d.polygon(star, fill=moon)
-    # four pillars (year, month, day, hour), each a stem tile over a branch
-    # tile, coloured by the five elements: wood, fire, earth, metal, water
-    wood, fire, earth = (88, 178, 96, 255), (222, 78, 62, 255), (214, 158, 48, 255)
-    metal, water = (236, 236, 244, 255), (70, 120, 220, 255)
-    tiles = [(wood, water), (fire, earth), (earth, metal), (metal, wood)]
-    gold = (236, 200, 112, 255)
-    for i, (upper, lower) in enumerate(tiles):
-        x = 7 + i * 9
-        c.d.rounded_rectangle(bx(x, 16, x + 7, 42), radius=int(1.8 * S), fill=gold)
-        c.d.rounded_rectangle(bx(x + 0.8, 16.8, x + 6.2, 41.2), radius=int(1.2 * S),
-                              fill=(20, 18, 60, 255))
-        c.d.rounded_rectangle(bx(x + 1.6, 17.6, x + 5.4, 28.6), radius=int(0.8 * S), fill=upper)
-        c.d.rounded_rectangle(bx(x + 1.6, 29.4, x + 5.4, 40.4), radius=int(0.8 * S), fill=lower)
-    return c.result()
-
-
-def on_face(img, face):
-    bg = Image.new("RGBA", img.size, face + (255,))
-    bg.alpha_composite(img)
-    return bg
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data")
@@ -232,8 +172,6 @@ def main():
         "btn_reverse.png": btn_reverse(),
         "btn_restore.png": btn_restore(),
         "wave.png": wave(),
-        "vantora.png": app_icon(256),
-        "vantora-48.png": app_icon(48),
     }
     for name, img in pictures.items():
         path = os.path.join(out, name)
