@@ -34,9 +34,10 @@ QString ParserTextsJa::translate(const char* context, const char* source, const 
         const char* source;
         const char* japanese;
     };
-    // Every text of QCommandLineParser that the help and the error messages of this program use.
+    // Every text of QCommandLineParser that the help and the error messages of this program use;
+    // a blank line under the usage line, as GNU programs have it.
     static constexpr Text kTexts[] = {
-        {"Usage: %1", "使い方: %1"},
+        {"Usage: %1", "使い方: %1\n"},
         {"[options]", "[オプション]"},
         {"Options:", "オプション:"},
         {"Arguments:", "引数:"},
