@@ -1,16 +1,19 @@
-// Speed of the solar theory, the chart computation, its detail readings and one batch line of the
-// chart command.
+// Speed of the solar theory as a chart uses it, the number conversion, the chart computation, its
+// detail readings and one batch line of the chart command.
 // Run by hand:  cmake -S . -B build-bench -G Ninja -DVANTORA_BENCH=ON -DVANTORA_GUI=OFF -DVANTORA_TESTS=OFF
 //               cmake --build build-bench && build-bench/bin/vantora_bench --benchmark_repetitions=5
 #include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
+#include "chart/number_text.hpp"
 #include "cli/chart_request.hpp"
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <fstream>
+#include <random>
 #include <vector>
 
 namespace {
@@ -21,15 +24,37 @@ const vantora::TermTables& tables() {
     return loaded;
 }
 
-void BM_calc_sun_position(benchmark::State& state) {
-    double day = 1.0;
+/// What a chart asks of the solar theory: the distance, then the longitude at a slightly earlier
+/// instant, at random dates of 1500-2099; argument 0 on the scalar path, 1 on the vector path.
+void BM_chart_sun_positions(benchmark::State& state) {
+    const auto maths = state.range(0) ? vantora::SeriesMaths::vector : vantora::SeriesMaths::scalar;
+    std::mt19937_64 random(1);
+    std::vector<std::array<double, 3>> dates(4096);
+    for (auto& d : dates) {
+        d = {static_cast<double>(1500 + random() % 600), static_cast<double>(1 + random() % 12),
+             1 + std::uniform_real_distribution<double>(0, 28)(random)};
+    }
+    std::size_t k = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(vantora::calc_sun_position(1990, 5, day, tables()));
-        day += 0.37; // a new instant every call, as the chart's two calls are
-        if (day > 28) day = 1.0;
+        const auto& [year, month, day] = dates[k++ % dates.size()];
+        const auto first =
+            vantora::calc_sun_position(year, month, day, tables(), vantora::SunResults::distance, maths);
+        benchmark::DoNotOptimize(vantora::calc_sun_position(year, month, day - 0.0057 * first.sun_distance,
+                                                            tables(), vantora::SunResults::longitude, maths));
     }
 }
-BENCHMARK(BM_calc_sun_position);
+BENCHMARK(BM_chart_sun_positions)->Arg(0)->Arg(1);
+
+/// The general number conversion: argument 0 whole numbers (most shown numbers), 1 fractions.
+void BM_general_text(benchmark::State& state) {
+    const double step = state.range(0) ? 0.731 : 1;
+    double x = 1;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantora::general_text(x));
+        x = x > 3000 ? 1 : x + step;
+    }
+}
+BENCHMARK(BM_general_text)->Arg(0)->Arg(1);
 
 void BM_compute_chart(benchmark::State& state) {
     vantora::BirthRecord record;
@@ -55,12 +80,15 @@ void BM_batch_line(benchmark::State& state) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(nlohmann::json::parse(line)["input"].dump());
     std::size_t k = 0;
+    std::string out;
     for (auto _ : state) {
         const auto parsed = vantora::cli::parse_batch_line(lines[k]);
         const auto& request = std::get<vantora::cli::Request>(parsed);
         const auto chart =
             std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
-        benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
+        out.clear();
+        vantora::cli::write_chart_json(out, chart, request);
+        benchmark::DoNotOptimize(out.data());
         k = (k + 1) % lines.size();
     }
     state.SetItemsProcessed(state.iterations());
@@ -79,7 +107,12 @@ void BM_chart_json(benchmark::State& state) {
     const auto& request = std::get<vantora::cli::Request>(parsed);
     const auto chart =
         std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
-    for (auto _ : state) benchmark::DoNotOptimize(vantora::cli::chart_json(chart, request).dump());
+    std::string out;
+    for (auto _ : state) {
+        out.clear();
+        vantora::cli::write_chart_json(out, chart, request);
+        benchmark::DoNotOptimize(out.data());
+    }
 }
 BENCHMARK(BM_chart_json);
 

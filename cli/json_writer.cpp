@@ -31,6 +31,26 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t at) {
     return 0;
 }
 
+/// What the string scan does with a byte: copy it, escape it, take a common three-byte character
+/// (lead bytes E1..EC, EE, EF: no overlong or surrogate form possible) or look closer.
+enum ByteClass : unsigned char { plain, escape, common_lead, other_lead };
+
+constexpr std::array<ByteClass, 256> kByteClass = [] {
+    std::array<ByteClass, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        if (c < 0x20 || c == '"' || c == '\\') {
+            table[c] = escape;
+        } else if (c < 0x80) {
+            table[c] = plain;
+        } else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) {
+            table[c] = common_lead;
+        } else {
+            table[c] = other_lead;
+        }
+    }
+    return table;
+}();
+
 } // namespace
 
 void JsonWriter::key(std::string_view name) {
@@ -93,19 +113,17 @@ void JsonWriter::write_string(std::string_view text) {
     const char* plain_from = begin; // bytes from here on are copied as they are
     for (const char* p = begin; p < end;) {
         const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+        const ByteClass kind = kByteClass[c];
+        if (kind == plain) {
             ++p;
             continue;
         }
-        if (c >= 0x80) {
-            // Most are three-byte characters with an ordinary lead byte (kana and kanji).
-            const auto continuation = [&](std::ptrdiff_t k) {
-                return end - p > k && (static_cast<unsigned char>(p[k]) & 0xC0) == 0x80;
-            };
-            if (((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) && continuation(1) && continuation(2)) {
-                p += 3;
-                continue;
-            }
+        if (kind == common_lead && end - p > 2 && (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(p[2]) & 0xC0) == 0x80) {
+            p += 3; // most characters of the chart's texts: kana and kanji
+            continue;
+        }
+        if (kind != escape) {
             const std::size_t length = utf8_sequence_length(text, static_cast<std::size_t>(p - begin));
             if (length == 0) {
                 // Rare (the program's texts and parsed JSON are valid UTF-8): let dump() decide how
