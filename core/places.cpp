@@ -1,10 +1,12 @@
 #include "core/places.hpp"
 
+#include "core/message_text.hpp"
 #include "core/program_folder.hpp"
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -348,8 +350,15 @@ PlaceResult<PlaceIndex> parse_places(std::string_view bytes) {
 }
 
 PlaceResult<PlaceIndex> load_places(const std::filesystem::path& file) {
+    errno = 0;
     std::ifstream in(file, std::ios::binary);
-    if (!in) return data_error("開けません（" + file.string() + "）");
+    std::error_code ignored;
+    const int reason = std::filesystem::is_directory(file, ignored) ? EISDIR
+                       : !in                                        ? (errno ? errno : ENOENT)
+                                                                    : 0;
+    if (reason)
+        return data_error("開けません（" + system_error_text(reason) + ": " + printable_text(file.string()) +
+                          "）");
     std::string bytes;
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
