@@ -61,6 +61,7 @@ void describe_options(QCommandLineParser& parser, const ProgramOptions& options)
                        "Qt の標準オプション（-platform、-style など）も受け付けます。"));
     parser.addOption(options.help);
     parser.addOption(options.version);
+    parser.addOption(options.book);
 }
 
 std::optional<int> answer_without_window(const ProgramOptions& options) {

@@ -13,6 +13,7 @@
 #include "ui/ui_common.hpp"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
     startzarvel startup_window(
         [&] {
             main_window = vantora::ui::open_main_window(startup);
+            if (main_window && parser.isSet(options.book))
+                main_window->set_book_path(QFileInfo(parser.value(options.book)).absoluteFilePath());
             if (main_window) return;
             start_failed = true;
             QCoreApplication::exit(1);

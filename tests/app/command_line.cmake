@@ -8,7 +8,8 @@ string(REPLACE "." "\\." version_re "${VERSION}")
 set(cases
     "version|--version|0|^vantora ${version_re}\n$|^$|"
     "short version|-v|0|^vantora ${version_re}\n$|^$|"
-    "help in Japanese|--help|0|使い方: .*vantora \\[オプション\\].*-h, --help .*-v, --version .*を表示して終わります|^$|"
+    "help in Japanese|--help|0|使い方: .*vantora \\[オプション\\].*-h, --help .*-v, --version .*を表示して終わります.*--book <PATH> +名簿に使う|^$|"
+    "book without its path|-platform,offscreen,--book|2|^$|--book|"
     "help on a full disk|--help|1|^$|標準出力に書き込めませんでした|/dev/full"
     "value given to a flag|--version=3|2|^$|^vantora: --version は値をとりません（--help で使い方を表示します）\n$|"
     "unknown option beside a Qt option|-platform,offscreen,--frob|2|^$|不明なオプションです: frob|"
