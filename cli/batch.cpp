@@ -55,7 +55,7 @@ public:
             const char* begin = buffer_.data() + begin_;
             const char* end = buffer_.data() + end_;
             const char* newline =
-                static_cast<const char*>(memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+                static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
             const char* piece_end = newline ? newline : end;
             if (kept_whole) {
                 const std::size_t room = kMaxBatchLineBytes + 1 - kept;
@@ -70,9 +70,8 @@ public:
                 return true;
             }
             begin_ = end_ = 0;
-            const bool had_bytes = kept > 0 || !kept_whole;
-            if (!fill()) return had_bytes && error_ == 0; // a last line without "\n" still counts
-            if (end_ == 0) return had_bytes;
+            if (!fill()) return false;                     // a failed read: error() tells why
+            if (end_ == 0) return kept > 0 || !kept_whole; // a last line without "\n" still counts
         }
     }
 
