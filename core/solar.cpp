@@ -139,7 +139,7 @@ SunPosition calc_sun_position(double year, double month, double day, const TermT
     calc_long_period(sun, t);
     // On the vector path the planetary sums and the nutation may differ from the scalar ones by
     // up to their slack. The longitude is that of the scalar path whenever the
-    // additions that take those sums in round alike for every value within the slack (about 97 %
+    // additions that take those sums in round alike for every value within the slack (about 93 %
     // of instants); otherwise the position is computed again on the scalar path. (u: a rounding of
     // a component that was already off may move it by one more unit of its last place.)
     constexpr double u = 0x1p-52;
