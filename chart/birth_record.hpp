@@ -11,9 +11,12 @@ namespace vantora {
 
 enum class Sex { female, male };
 
+/// The civil years a chart is computed for.
+inline constexpr int kFirstBirthYear = 1500, kLastBirthYear = 2099;
+
 /// The inputs of one chart computation. Values are doubles as the input lists hold them.
 struct BirthRecord {
-    double birth_year = 0;   ///< civil year, 1500..2099
+    double birth_year = 0;   ///< civil year, kFirstBirthYear..kLastBirthYear
     double birth_month = 1;  ///< 1..12
     double birth_day = 1;    ///< 1..length of the month
     double birth_hour = 0;   ///< 0..23 of the standard clock (JST); 0 when unknown

@@ -29,7 +29,6 @@ std::string branch_text(int branch) {
     return std::string(branch_name[static_cast<std::size_t>(branch)]);
 }
 
-constexpr double kFirstYear = 1500, kLastYear = 2099;
 /// The largest time difference the clock correction is asked to carry, minutes: two days.
 constexpr double kMaxOffsetMinutes = 2 * kMinutesPerDay;
 
@@ -44,7 +43,7 @@ std::optional<ChartError> check_record(const BirthRecord& r) {
         return ChartError{ChartError::Cause::birth, std::string("出生データの") + field + "（" +
                                                         general_text(value) + "）が範囲外です"};
     };
-    if (!whole_within(r.birth_year, kFirstYear, kLastYear)) return out_of_range("年", r.birth_year);
+    if (!whole_within(r.birth_year, kFirstBirthYear, kLastBirthYear)) return out_of_range("年", r.birth_year);
     if (!whole_within(r.birth_month, 1, 12)) return out_of_range("月", r.birth_month);
     MonthDays month_days;
     set_month_days(month_days, r.birth_year);
@@ -57,10 +56,10 @@ std::optional<ChartError> check_record(const BirthRecord& r) {
     return std::nullopt;
 }
 
-/// The largest planetary perturbation of the Sun's longitude a chart accepts, degrees. The real
-/// one stays below 0.01°; tables that load give at most 3.3°. Beyond this the tables did not
-/// come from the term files, and a longitude taken from them would be noise (a sum of 1e200″
-/// reduces to an exact 0°).
+/// The largest planetary perturbation of the Sun's longitude a chart accepts, degrees. The
+/// shipped terms sum to at most 41″ (0.012°); tables that load give at most 3.3°. Beyond this the tables did
+/// not come from the term files, and a longitude taken from them would be noise (a sum of 1e200″ reduces to
+/// an exact 0°).
 constexpr double kMaxPlanetaryLongitude = 5;
 
 ChartError terms_error(const char* what, double value, const char* unit) {

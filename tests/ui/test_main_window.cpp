@@ -107,6 +107,8 @@ private:
     bool accept_year(const QString& year);
     bool enter(const Birth& birth);
     void compute();
+    /// In 100 ms, records the title and text of the modal message box then open and clicks OK.
+    static void answer_next_message_box(QString& title, QString& message);
 
     std::unique_ptr<mainform01> window;
 };
@@ -170,6 +172,16 @@ void MainWindowTest::compute() {
     QTest::mouseClick(button("fInput"), Qt::LeftButton);
 }
 
+void MainWindowTest::answer_next_message_box(QString& title, QString& message) {
+    QTimer::singleShot(100, [&title, &message] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        message = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
 // ---------------------------------------------------------------------------------------------
 
 void MainWindowTest::starts_with_only_year_sex_offset_map_and_exit_usable() {
@@ -210,13 +222,7 @@ void MainWindowTest::missing_term_files_report_the_loader_message_and_fail() {
     // State: the loader fails. Action: Form_Load. Expected: a modal box with the loader's message.
     mainform01 failing;
     QString title, message;
-    QTimer::singleShot(100, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        title = box->windowTitle();
-        message = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
+    answer_next_message_box(title, message);
     const bool loaded = failing.Form_Load(nullptr, [] {
         return vantora::TermResult<vantora::TermTables>{
             vantora::TermFileError{"planet.txt: ファイルがありません"}};
@@ -480,13 +486,7 @@ void MainWindowTest::damaged_tables_give_a_message_and_no_chart() {
     }));
     QVERIFY(enter({"2000", "1", "1", "12", "0"}));
     QString title, message;
-    QTimer::singleShot(100, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        title = box->windowTitle();
-        message = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
+    answer_next_message_box(title, message);
     compute();
     QCOMPARE(title, QStringLiteral("Vantora"));
     QVERIFY2(message.startsWith(QStringLiteral("項の表（planet.txt, latitude.txt）")), qPrintable(message));

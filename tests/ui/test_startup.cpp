@@ -37,6 +37,27 @@ QString data_file(const QString& name) {
     return QString::fromStdString((vantora::data_folder() / name.toStdString()).string());
 }
 
+/// Copies the real program into <folder>/bin (a bin/ of its own, so that no ../share/vantora of
+/// another install is found) and returns that folder; empty when the copy failed.
+QString copy_program(const QTemporaryDir& folder) {
+    const QString bin = folder.path() + "/bin";
+    if (!QDir(folder.path()).mkpath("bin") ||
+        !QFile::copy(QCoreApplication::applicationDirPath() + "/vantora", bin + "/vantora"))
+        return {};
+    QFile::setPermissions(bin + "/vantora",
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::WriteOwner);
+    return bin;
+}
+
+/// The program's test mode: offscreen, message boxes answered, the main window after 50 ms.
+QProcessEnvironment test_mode_environment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VANTORA_TEST_AUTO_ANSWER", "1");
+    env.insert("VANTORA_TEST_STARTUP_MS", "50");
+    return env;
+}
+
 /// Top-level windows still on screen (hidden single-instance windows do not count).
 QStringList visible_windows() {
     QStringList names;
@@ -283,13 +304,8 @@ private slots:
 
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        // bin/ inside the folder, so that no ../share/vantora of another install is found.
-        QVERIFY(QDir(folder.path()).mkpath("bin"));
-        const QString bin = folder.path() + "/bin";
-        const QString program = bin + "/vantora";
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/vantora", program));
-        QFile::setPermissions(program,
-                              QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::WriteOwner);
+        const QString bin = copy_program(folder);
+        QVERIFY(!bin.isEmpty());
         if (with_latitude) QVERIFY(QFile::copy(data_file("latitude.txt"), bin + "/latitude.txt"));
         if (with_planet) {
             QFile source(data_file("planet.txt"));
@@ -302,12 +318,8 @@ private slots:
         }
 
         QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("VANTORA_TEST_AUTO_ANSWER", "1");
-        env.insert("VANTORA_TEST_STARTUP_MS", "50");
-        run.setProcessEnvironment(env);
-        run.start(program, {});
+        run.setProcessEnvironment(test_mode_environment());
+        run.start(bin + "/vantora", {});
         QVERIFY(run.waitForStarted(5000));
         const bool finished = run.waitForFinished(20000);
         if (!finished) run.kill();
@@ -342,11 +354,8 @@ private slots:
 
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        QVERIFY(QDir(folder.path()).mkpath("bin"));
-        const QString bin = folder.path() + "/bin";
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/vantora", bin + "/vantora"));
-        QFile::setPermissions(bin + "/vantora",
-                              QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::WriteOwner);
+        const QString bin = copy_program(folder);
+        QVERIFY(!bin.isEmpty());
         for (const QString& name : QStringList{"planet.txt", "latitude.txt"} + kProgramPictures) {
             if (missing.contains(name)) continue;
             if (emptied.contains(name)) {
@@ -357,10 +366,7 @@ private slots:
             }
         }
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("VANTORA_TEST_AUTO_ANSWER", "1");
-        env.insert("VANTORA_TEST_STARTUP_MS", "50");
+        QProcessEnvironment env = test_mode_environment();
         if (hide_japanese_fonts) {
             QFile config(folder.path() + "/fonts.conf");
             QVERIFY(config.open(QIODevice::WriteOnly));
@@ -390,11 +396,7 @@ private slots:
         // Counterpart of the failures above: with both files beside it the program starts and
         // stays up (it has no message box to answer).
         QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("VANTORA_TEST_AUTO_ANSWER", "1");
-        env.insert("VANTORA_TEST_STARTUP_MS", "50");
-        run.setProcessEnvironment(env);
+        run.setProcessEnvironment(test_mode_environment());
         run.start(QCoreApplication::applicationDirPath() + "/vantora", {});
         QVERIFY(run.waitForStarted(5000));
         const bool ended = run.waitForFinished(2500);
