@@ -50,7 +50,7 @@ int import_book(book::Book& book) {
 } // namespace
 
 void add_book_options(CLI::App& app, BookCommand& command) {
-    app.add_option("--book", command.path, "--list, --export, --import で使う名簿（SQLite のファイル）")
+    app.add_option("--book", command.path, "名簿（SQLite のファイル）: --list, --export, --import で使う")
         ->type_name("PATH");
     app.add_flag("--list", command.list, "名簿の人を一覧する: 名前、よみ、生年月日、性別、変更日時");
     app.add_flag("--export", command.export_lines, "名簿を JSON の行で書き出す（--batch の入力になる）");

@@ -18,8 +18,6 @@
 namespace vantora::cli {
 namespace {
 
-constexpr int kFirstYear = 1500, kLastYear = 2099;
-
 RequestError out_of_range(std::string_view field, std::string_view range, std::string_view text) {
     return {std::string(field) + ": " + std::string(range) + "の範囲外です（" + std::string(text) + "）"};
 }
@@ -158,7 +156,7 @@ LineScan scan_line(std::string_view line, std::size_t max_depth) {
 std::variant<Request, RequestError> check_request(const RawBirth& raw) {
     Request request;
     BirthRecord& r = request.record;
-    const auto year = field_in_range("year", raw.year, kFirstYear, kLastYear);
+    const auto year = field_in_range("year", raw.year, kFirstBirthYear, kLastBirthYear);
     if (auto* e = std::get_if<RequestError>(&year)) return *e;
     const auto month = field_in_range("month", raw.month, 1, 12);
     if (auto* e = std::get_if<RequestError>(&month)) return *e;

@@ -75,7 +75,7 @@ int run(int argc, char** argv) {
         ->type_name("DATETIME");
     app.add_flag("--json", json, "書き出しの文章の代わりに JSON を一つ書く");
     app.add_flag("--batch", batch, "標準入力から一行に一つの JSON の生年月日を読み、一行に一つの命式を書く");
-    app.add_option("--jobs", jobs_text, "--batch で計算に使うスレッドの数（1〜1024。省略するとコアの数）")
+    app.add_option("--jobs", jobs_text, "スレッドの数: --batch の計算に使う（1〜1024。省略するとコアの数）")
         ->type_name("N");
     vantora::cli::BookCommand book;
     vantora::cli::add_book_options(app, book);
