@@ -1,5 +1,5 @@
 // Speed of the solar theory as a chart uses it, the number conversion, the chart computation, its
-// detail readings and one batch line of the chart command.
+// detail readings, the reading of a batch line and one whole batch line of the chart command.
 // Run by hand:  cmake -S . -B build-bench -G Ninja -DVANTORA_BENCH=ON -DVANTORA_GUI=OFF -DVANTORA_TESTS=OFF
 //               cmake --build build-bench && build-bench/bin/vantora_bench --benchmark_repetitions=5
 #include "chart/compute_chart.hpp"
@@ -73,12 +73,31 @@ void BM_compute_chart(benchmark::State& state) {
 }
 BENCHMARK(BM_compute_chart);
 
-/// One line of `vantora-chart --batch`: parse, check, compute, write the JSON object.
-void BM_batch_line(benchmark::State& state) {
+/// The births of the golden charts as batch lines (compact JSON).
+std::vector<std::string> golden_batch_lines() {
     std::vector<std::string> lines;
     std::ifstream in(VANTORA_SOURCE_DIR "/tests/golden/charts.jsonl");
     for (std::string line; std::getline(in, line);)
         lines.push_back(nlohmann::json::parse(line)["input"].dump());
+    return lines;
+}
+
+/// Reading one batch line as the texts of a birth (the golden births): argument 0 as the batch
+/// reads it, 1 asking for the whole parsed object as well (always the JSON parser).
+void BM_read_batch_line(benchmark::State& state) {
+    const std::vector<std::string> lines = golden_batch_lines();
+    nlohmann::json whole;
+    std::size_t k = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantora::cli::read_batch_line(lines[k], state.range(0) ? &whole : nullptr));
+        k = (k + 1) % lines.size();
+    }
+}
+BENCHMARK(BM_read_batch_line)->Arg(0)->Arg(1);
+
+/// One line of `vantora-chart --batch`: parse, check, compute, write the JSON object.
+void BM_batch_line(benchmark::State& state) {
+    const std::vector<std::string> lines = golden_batch_lines();
     std::size_t k = 0;
     std::string out;
     for (auto _ : state) {

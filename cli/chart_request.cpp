@@ -5,6 +5,7 @@
 #include "chart/reversal.hpp"
 #include "chart/shown_chart.hpp"
 #include "cli/json_writer.hpp"
+#include "cli/plain_batch_line.hpp"
 #include "core/calendar.hpp"
 #include "core/message_text.hpp"
 #include "core/names.hpp"
@@ -216,7 +217,7 @@ std::variant<Request, RequestError> check_request(const RawBirth& raw) {
     return request;
 }
 
-std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* whole) {
+std::variant<RawBirth, RequestError> read_json_batch_line(std::string_view line, nlohmann::json* whole) {
     // Checked before parsing, so that a huge or deeply nested line costs neither time nor memory.
     if (line.size() > kMaxBatchLineBytes) {
         return RequestError{"行が長すぎます（" + std::to_string(kMaxBatchLineBytes) + "バイトまで）"};
@@ -229,14 +230,6 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
     if (object.is_discarded()) return RequestError{"JSONとして読めません"};
     if (!object.is_object()) return RequestError{"JSONオブジェクトではありません"};
     RawBirth raw;
-    const std::pair<const char*, std::string*> fields[] = {{"year", &raw.year},
-                                                           {"month", &raw.month},
-                                                           {"day", &raw.day},
-                                                           {"hour", &raw.hour},
-                                                           {"minute", &raw.minute},
-                                                           {"sex", &raw.sex},
-                                                           {"offset_minutes", &raw.offset_minutes},
-                                                           {"offset_seconds", &raw.offset_seconds}};
     const auto place = object.find("place");
     if (place != object.end()) {
         if (!place->is_string()) return RequestError{"place: 文字列を指定してください"};
@@ -245,17 +238,17 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
         }
         raw.place = place->get<std::string>();
     }
-    // A place stands for the last two fields, the offsets.
-    for (const auto& [key, target] : std::span(fields).first(raw.place ? 6 : 8)) {
+    const std::size_t fields = raw.place ? kBirthTextFieldsWithPlace : std::size(kBirthTextFields);
+    for (const auto& [key, member] : std::span(kBirthTextFields).first(fields)) {
         const auto found = object.find(key);
         if (found == object.end()) return RequestError{std::string(key) + ": ありません"};
         const bool negative_zero = std::find(scan.negative_zero_keys.begin(), scan.negative_zero_keys.end(),
-                                             std::string_view(key)) != scan.negative_zero_keys.end();
+                                             key) != scan.negative_zero_keys.end();
         auto text = json_text(key, *found, negative_zero);
         if (auto* error = std::get_if<RequestError>(&text)) return std::move(*error);
         if (std::holds_alternative<std::monostate>(text))
             return RequestError{std::string(key) + ": 数値か文字列を指定してください"};
-        *target = std::move(std::get<std::string>(text));
+        raw.*member = std::move(std::get<std::string>(text));
     }
     const auto now = object.find("now");
     if (now == object.end()) return RequestError{"now: ありません"};
@@ -268,6 +261,13 @@ std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nloh
     }
     if (whole) *whole = std::move(object);
     return raw;
+}
+
+std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* whole) {
+    if (!whole) {
+        if (auto plain = read_plain_batch_line(line)) return std::move(*plain);
+    }
+    return read_json_batch_line(line, whole);
 }
 
 std::variant<Request, RequestError> parse_batch_line(std::string_view line) {

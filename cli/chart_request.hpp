@@ -21,6 +21,8 @@ struct RawBirth {
     std::optional<std::string> now;   ///< ISO 8601 local date-time; absent: the local clock
     std::optional<std::string> stamp; ///< time stamp of the export text; absent: formatted from now
     std::optional<std::string> place; ///< birth place by name, instead of the two offsets
+
+    friend bool operator==(const RawBirth&, const RawBirth&) = default;
 };
 
 /// A checked request: the record and the moment it is computed for.
@@ -55,8 +57,13 @@ inline constexpr std::size_t kMaxBatchNesting = 32;
 /// input boxes' rules, a number by its value, and the two would differ). Lines longer than
 /// kMaxBatchLineBytes or nested deeper than kMaxBatchNesting are refused before parsing. Other keys are
 /// ignored; when `object` is given it receives the whole parsed object, for callers that read keys of their
-/// own.
+/// own. A plain line (see read_plain_batch_line) is read without the JSON parser, to the same result.
 std::variant<RawBirth, RequestError> read_batch_line(std::string_view line, nlohmann::json* object = nullptr);
+
+/// read_batch_line by the JSON parser, for every line: its answer to any line that is not plain
+/// and whenever `object` is asked for.
+std::variant<RawBirth, RequestError> read_json_batch_line(std::string_view line,
+                                                          nlohmann::json* object = nullptr);
 
 /// Reads and checks one line of a batch: read_batch_line, then check_request.
 std::variant<Request, RequestError> parse_batch_line(std::string_view line);

@@ -2,9 +2,11 @@
 //
 // parse_batch_line must return a Request or a RequestError with a message. A Request is
 // computed and written as JSON exactly as the command does (invalid UTF-8 in a stamp replaced,
-// not thrown), and the chart must hold every invariant of chart_invariants.hpp.
+// not thrown), and the chart must hold every invariant of chart_invariants.hpp. A line the quick
+// reading of plain lines takes must read the same by the JSON parser.
 #include "chart/compute_chart.hpp"
 #include "cli/chart_request.hpp"
+#include "cli/plain_batch_line.hpp"
 #include "core/term_file.hpp"
 #include "fuzz/chart_invariants.hpp"
 #include "fuzz/shipped_tables.hpp"
@@ -17,6 +19,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const vantora::TermTables& tables = vantora::fuzzing::shipped_tables();
     const std::string_view line(reinterpret_cast<const char*>(data), size);
+    if (const auto plain = vantora::cli::read_plain_batch_line(line)) {
+        const auto read = vantora::cli::read_json_batch_line(line);
+        if (!std::holds_alternative<vantora::cli::RawBirth>(read) ||
+            std::get<vantora::cli::RawBirth>(read) != *plain) {
+            std::fprintf(stderr, "the quick reading differs from the JSON reading\n");
+            std::abort();
+        }
+    }
     const auto parsed = vantora::cli::parse_batch_line(line);
     if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
         if (error->message.empty()) {
