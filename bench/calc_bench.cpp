@@ -99,7 +99,7 @@ BENCHMARK(BM_read_batch_line)->Arg(0)->Arg(1);
 void BM_batch_line(benchmark::State& state) {
     const std::vector<std::string> lines = golden_batch_lines();
     std::size_t k = 0;
-    std::string out;
+    vantora::cli::JsonBuffer out;
     for (auto _ : state) {
         const auto parsed = vantora::cli::parse_batch_line(lines[k]);
         const auto& request = std::get<vantora::cli::Request>(parsed);
@@ -107,7 +107,7 @@ void BM_batch_line(benchmark::State& state) {
             std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
         out.clear();
         vantora::cli::write_chart_json(out, chart, request);
-        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(out.view().data());
         k = (k + 1) % lines.size();
     }
     state.SetItemsProcessed(state.iterations());
@@ -126,11 +126,11 @@ void BM_chart_json(benchmark::State& state) {
     const auto& request = std::get<vantora::cli::Request>(parsed);
     const auto chart =
         std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
-    std::string out;
+    vantora::cli::JsonBuffer out;
     for (auto _ : state) {
         out.clear();
         vantora::cli::write_chart_json(out, chart, request);
-        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(out.view().data());
     }
 }
 BENCHMARK(BM_chart_json);

@@ -3,6 +3,7 @@
 #include "chart/compute_chart.hpp"
 #include "cli/chart_request.hpp"
 #include "cli/command_line.hpp"
+#include "cli/json_writer.hpp"
 #include "core/message_text.hpp"
 
 #include <unistd.h>
@@ -33,7 +34,7 @@ struct Block {
     };
     std::string text;
     std::vector<Line> lines;
-    std::string out;
+    JsonBuffer out;
     bool any_failed = false;
 };
 
@@ -222,7 +223,7 @@ BatchOutcome run_batch(int in, int out, const TermTables& tables, unsigned jobs)
         while (read_block(reader, number, block)) {
             compute_block(block, tables);
             outcome.any_line_failed |= block.any_failed;
-            if (const int error = write_all(out, block.out)) {
+            if (const int error = write_all(out, block.out.view())) {
                 outcome.io_error = write_error_message(error);
                 return outcome;
             }
@@ -242,7 +243,7 @@ BatchOutcome run_batch(int in, int out, const TermTables& tables, unsigned jobs)
         if (written == read) break;
         const Block& block = pipeline.wait(written++);
         outcome.any_line_failed |= block.any_failed;
-        if (const int error = write_all(out, block.out)) {
+        if (const int error = write_all(out, block.out.view())) {
             outcome.io_error = write_error_message(error); // the pipeline drops the blocks still queued
             return outcome;
         }

@@ -326,7 +326,7 @@ void write_details(JsonWriter& w, const Chart& c, const Request& request) {
 
 } // namespace
 
-void write_chart_json(std::string& out, const Chart& c, const Request& request) {
+void write_chart_json(JsonBuffer& out, const Chart& c, const Request& request) {
     JsonWriter w(out);
     const ChartTexts& t = c.texts;
     w.begin_object();
@@ -393,12 +393,12 @@ void write_chart_json(std::string& out, const Chart& c, const Request& request) 
 }
 
 nlohmann::ordered_json chart_json(const Chart& c, const Request& request) {
-    std::string text;
+    JsonBuffer text;
     write_chart_json(text, c, request);
-    return nlohmann::ordered_json::parse(text);
+    return nlohmann::ordered_json::parse(text.view());
 }
 
-void write_error_json(std::string& out, long line, std::string_view message) {
+void write_error_json(JsonBuffer& out, long line, std::string_view message) {
     JsonWriter w(out);
     w.begin_object();
     w.member("line", line);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "chart/chart.hpp"
+#include "cli/json_writer.hpp"
 #include "cli/named_place.hpp"
 
 #include <nlohmann/json.hpp>
@@ -72,12 +73,12 @@ std::variant<Request, RequestError> parse_batch_line(std::string_view line);
 /// text by control name, the bold luck pillar, the reversed view, the export text, the computed
 /// values, the detail readings ("details") and, when one was named, the place ("place"). A new
 /// member is one JsonWriter::member call there.
-void write_chart_json(std::string& out, const Chart& chart, const Request& request);
+void write_chart_json(JsonBuffer& out, const Chart& chart, const Request& request);
 
 /// The same object as write_chart_json, as a JSON value (for callers that read it back).
 nlohmann::ordered_json chart_json(const Chart& chart, const Request& request);
 
 /// Appends the answer to a bad batch line: {"line":N,"error":"…"}, without a line end.
-void write_error_json(std::string& out, long line, std::string_view message);
+void write_error_json(JsonBuffer& out, long line, std::string_view message);
 
 } // namespace vantora::cli

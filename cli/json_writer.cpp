@@ -2,9 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace vantora::cli {
 namespace {
@@ -51,12 +54,81 @@ constexpr std::array<ByteClass, 256> kByteClass = [] {
     return table;
 }();
 
+/// Writes the escape dump() writes for a byte below 0x20, '"' or '\\' at `out` (two or six
+/// bytes) and returns the end.
+char* write_escaped(char* out, unsigned char c) {
+    char short_form = 0;
+    switch (c) {
+    case '"':
+        short_form = '"';
+        break;
+    case '\\':
+        short_form = '\\';
+        break;
+    case '\b':
+        short_form = 'b';
+        break;
+    case '\f':
+        short_form = 'f';
+        break;
+    case '\n':
+        short_form = 'n';
+        break;
+    case '\r':
+        short_form = 'r';
+        break;
+    case '\t':
+        short_form = 't';
+        break;
+    default: {
+        static constexpr char kHex[] = "0123456789abcdef";
+        const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        std::memcpy(out, escaped, sizeof escaped);
+        return out + sizeof escaped;
+    }
+    }
+    out[0] = '\\';
+    out[1] = short_form;
+    return out + 2;
+}
+
+/// Eight bytes from `p`, in any order (they are only tested and copied together).
+std::uint64_t load_word(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+/// Whether all eight bytes of `word` are printable ASCII other than '"' and '\\' (the bytes
+/// kByteClass calls plain). The tests are the classic ones for "some byte is below n" and "some
+/// byte is zero"; none of them can miss a byte, so a word they pass is plain.
+bool all_plain(std::uint64_t word) {
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    const auto some_zero = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    return ((word & highs) | ((word - 0x20 * ones) & ~word & highs) | some_zero(word ^ ('"' * ones)) |
+            some_zero(word ^ ('\\' * ones))) == 0;
+}
+
+/// Appends `text`, which is not valid UTF-8, as dump() writes it with error_handler_t::replace:
+/// dump() itself decides how the bad bytes are replaced.
+[[gnu::noinline]] void write_repaired(JsonBuffer& out, std::string_view text) {
+    out.append(
+        nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
 } // namespace
 
 void JsonWriter::key(std::string_view name) {
-    if (need_comma_) out_.push_back(',');
-    write_string(name);
-    out_.push_back(':');
+    assert(std::all_of(name.begin(), name.end(),
+                       [](char c) { return kByteClass[static_cast<unsigned char>(c)] == plain; }));
+    char* out = out_.room(name.size() + 4);
+    if (need_comma_) *out++ = ',';
+    *out++ = '"';
+    std::memcpy(out, name.data(), name.size());
+    out += name.size();
+    *out++ = '"';
+    *out++ = ':';
+    out_.commit(out);
     need_comma_ = false;
 }
 
@@ -87,88 +159,66 @@ void JsonWriter::value(double x) {
         return;
     }
     // The conversion dump() itself calls (Grisu2 with its own exponent and ".0" rules): calling it
-    // keeps every digit as dump() writes it.
-    std::array<char, 64> buffer;
-    const char* end = nlohmann::detail::to_chars(buffer.data(), buffer.data() + buffer.size(), x);
-    out_.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    // keeps every digit as dump() writes it. 64 bytes hold any double it writes.
+    char* const first = out_.room(64);
+    out_.commit(nlohmann::detail::to_chars(first, first + 64, x));
 }
 
 void JsonWriter::write_signed(long long n) {
-    std::array<char, 24> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
-    out_.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    char* const first = out_.room(24); // "-9223372036854775808" and more
+    out_.commit(std::to_chars(first, first + 24, n).ptr);
 }
 
 void JsonWriter::write_unsigned(unsigned long long n) {
-    std::array<char, 24> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
-    out_.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    char* const first = out_.room(24);
+    out_.commit(std::to_chars(first, first + 24, n).ptr);
 }
 
 void JsonWriter::write_string(std::string_view text) {
-    const std::size_t start = out_.size();
-    out_.push_back('"');
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* plain_from = begin; // bytes from here on are copied as they are
-    for (const char* p = begin; p < end;) {
-        const auto c = static_cast<unsigned char>(*p);
+    // At most six bytes ("\u001f") for each byte of the text, and the two quotes.
+    char* out = out_.room(6 * text.size() + 2);
+    *out++ = '"';
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const auto* in = begin;
+    while (in < end) {
+        const unsigned char c = *in;
         const ByteClass kind = kByteClass[c];
         if (kind == plain) {
-            ++p;
-            continue;
-        }
-        if (kind == common_lead && end - p > 2 && (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80 &&
-            (static_cast<unsigned char>(p[2]) & 0xC0) == 0x80) {
-            p += 3; // most characters of the chart's texts: kana and kanji
-            continue;
-        }
-        if (kind != escape) {
-            const std::size_t length = utf8_sequence_length(text, static_cast<std::size_t>(p - begin));
+            // A run of printable ASCII: eight bytes at a time while they are all plain.
+            for (std::uint64_t word; end - in >= 8 && all_plain(word = load_word(in)); in += 8, out += 8)
+                std::memcpy(out, &word, sizeof word);
+            while (in < end && kByteClass[*in] == plain) *out++ = static_cast<char>(*in++);
+        } else if (kind == common_lead && end - in > 2 && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+            std::memcpy(out, in, 3); // most characters of the chart's texts: kana and kanji
+            out += 3;
+            in += 3;
+        } else if (kind == escape) {
+            out = write_escaped(out, c);
+            ++in;
+        } else {
+            const auto length = utf8_sequence_length(text, static_cast<std::size_t>(in - begin));
             if (length == 0) {
-                // Rare (the program's texts and parsed JSON are valid UTF-8): let dump() decide how
-                // the bad bytes are replaced.
-                out_.resize(start);
-                out_.append(nlohmann::json(std::string(text))
-                                .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+                // Rare (the program's texts and parsed JSON are valid UTF-8). Nothing written so
+                // far was committed.
+                write_repaired(out_, text);
                 return;
             }
-            p += length;
-            continue;
+            std::memcpy(out, in, length);
+            out += length;
+            in += length;
         }
-        out_.append(plain_from, p);
-        switch (c) {
-        case '"':
-            out_.append("\\\"");
-            break;
-        case '\\':
-            out_.append("\\\\");
-            break;
-        case '\b':
-            out_.append("\\b");
-            break;
-        case '\f':
-            out_.append("\\f");
-            break;
-        case '\n':
-            out_.append("\\n");
-            break;
-        case '\r':
-            out_.append("\\r");
-            break;
-        case '\t':
-            out_.append("\\t");
-            break;
-        default: {
-            static constexpr char kHex[] = "0123456789abcdef";
-            const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-            out_.append(escaped, sizeof escaped);
-        }
-        }
-        plain_from = ++p;
     }
-    out_.append(plain_from, end);
-    out_.push_back('"');
+    *out++ = '"';
+    out_.commit(out);
+}
+
+void JsonBuffer::grow(std::size_t n) {
+    const std::size_t capacity = std::max(2 * capacity_, std::max<std::size_t>(size_ + n, 4096));
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
 }
 
 } // namespace vantora::cli

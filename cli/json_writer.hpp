@@ -1,14 +1,48 @@
-// JSON text written straight into a string the caller reuses, byte for byte as nlohmann::json's
+// JSON text written straight into a buffer the caller reuses, byte for byte as nlohmann::json's
 // dump() writes the same values: no blanks, UTF-8 kept as it is, numbers in the same forms.
 #pragma once
 
 #include <nlohmann/json.hpp>
 
 #include <concepts>
-#include <string>
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace vantora::cli {
+
+/// The bytes a JsonWriter writes: a buffer that grows by doubling and, unlike std::string, leaves
+/// its new room uncleared, since the writer fills every byte it takes. Meant to be reused.
+class JsonBuffer {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+    std::size_t size() const { return size_; }
+    void clear() { size_ = 0; }
+
+    /// Room for at least `n` more bytes, at the end; what is written there counts once commit()
+    /// is called with the end of the written bytes.
+    char* room(std::size_t n) {
+        if (capacity_ - size_ < n) grow(n);
+        return data_.get() + size_;
+    }
+    void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+
+    void append(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        size_ += text.size();
+    }
+    void push_back(char c) {
+        *room(1) = c;
+        ++size_;
+    }
+
+private:
+    void grow(std::size_t n);
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
 
 /// Appends JSON to `out`. Members and elements are separated by "," without blanks; a key is
 /// followed by ":". Strings keep their UTF-8; '"', '\\' and control characters are escaped as
@@ -18,7 +52,7 @@ namespace vantora::cli {
 /// and NaN as null. The writer does not check that objects and arrays are closed.
 class JsonWriter {
 public:
-    explicit JsonWriter(std::string& out)
+    explicit JsonWriter(JsonBuffer& out)
         : out_(out) {}
 
     void begin_object() { open('{'); }
@@ -26,7 +60,8 @@ public:
     void begin_array() { open('['); }
     void end_array() { close(']'); }
 
-    /// The name of the next member of the open object.
+    /// The name of the next member of the open object: one of the program's own names, written as
+    /// it is, so printable ASCII without '"' and '\\'.
     void key(std::string_view name);
 
     void value(std::string_view text);
@@ -67,11 +102,11 @@ private:
         out_.push_back(bracket);
         need_comma_ = true;
     }
+    void write_string(std::string_view text);
     void write_signed(long long n);
     void write_unsigned(unsigned long long n);
-    void write_string(std::string_view text);
 
-    std::string& out_;
+    JsonBuffer& out_;
     bool need_comma_ = false; ///< a value was written in the open container
 };
 

@@ -151,14 +151,14 @@ int run(int argc, char** argv) {
         return failed->cause == vantora::ChartError::Cause::terms ? bad_term_files : bad_options;
     }
     const auto& chart = std::get<vantora::Chart>(computed);
-    std::string out;
+    vantora::cli::JsonBuffer out;
     if (json) {
         vantora::cli::write_chart_json(out, chart, *request);
     } else {
-        out = vantora::export_text(chart.texts, request->record.sex, request->stamp);
+        out.append(vantora::export_text(chart.texts, request->record.sex, request->stamp));
     }
     out.push_back('\n');
-    return print(out) ? ok : io_failed;
+    return print(out.view()) ? ok : io_failed;
 }
 
 } // namespace
