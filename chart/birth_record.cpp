@@ -5,31 +5,44 @@
 namespace vantora {
 namespace {
 
-std::string optional_text(const std::optional<double>& value) {
-    return value ? general_text(*value) : std::string();
+/// The birth-date sentence from its parts: an empty number writes nothing; hour_unknown ends it
+/// with "出生時間不明" after the day, !minute_given with "頃" after the hour.
+std::string birthday_sentence(const std::optional<double>& year, const std::optional<double>& month,
+                              const std::optional<double>& day, const std::optional<double>& hour,
+                              const std::optional<double>& minute, bool hour_unknown, bool minute_given) {
+    std::string text;
+    text.reserve(40); // "1975年12月31日出生時間不明" is 35 bytes
+    const auto add = [&text](const std::optional<double>& value, std::string_view unit) {
+        if (value) append_general_text(text, *value);
+        text += unit;
+    };
+    add(year, "年");
+    add(month, "月");
+    add(day, "日");
+    if (hour_unknown) {
+        text += "出生時間不明";
+        return text;
+    }
+    add(hour, "時");
+    if (minute_given) {
+        add(minute, "分");
+    } else {
+        text += "頃";
+    }
+    return text;
 }
 
 } // namespace
 
 std::string birthday_data(const BirthInputs& inputs) {
-    std::string text = optional_text(inputs.year) + "年" + optional_text(inputs.month) + "月" +
-                       optional_text(inputs.day) + "日";
-    if (inputs.hour_text == "?") return text + "出生時間不明";
-    text += optional_text(inputs.hour) + "時";
-    if (!inputs.minute_text.empty() && inputs.minute_text != "?")
-        return text + optional_text(inputs.minute) + "分";
-    return text + "頃";
+    return birthday_sentence(inputs.year, inputs.month, inputs.day, inputs.hour, inputs.minute,
+                             inputs.hour_text == "?",
+                             !inputs.minute_text.empty() && inputs.minute_text != "?");
 }
 
 std::string birthday_data(const BirthRecord& record) {
-    BirthInputs inputs{record.birth_year,
-                       record.birth_month,
-                       record.birth_day,
-                       record.birth_hour,
-                       record.birth_minute,
-                       record.hour_unknown ? "?" : general_text(record.birth_hour),
-                       record.minute_unknown ? "?" : general_text(record.birth_minute)};
-    return birthday_data(inputs);
+    return birthday_sentence(record.birth_year, record.birth_month, record.birth_day, record.birth_hour,
+                             record.birth_minute, record.hour_unknown, !record.minute_unknown);
 }
 
 } // namespace vantora

@@ -22,11 +22,11 @@ constexpr double kAuLightSecondsDenominator = 2.99792458;
 constexpr double kSecularEpochYear = 1885;
 constexpr double kSecularDaysPerYear = 1.05337078651e-05;
 
-std::string stem_text(int stem) {
-    return std::string(stem_name[static_cast<std::size_t>(stem)]);
+std::string_view stem_text(int stem) {
+    return stem_name[static_cast<std::size_t>(stem)];
 }
-std::string branch_text(int branch) {
-    return std::string(branch_name[static_cast<std::size_t>(branch)]);
+std::string_view branch_text(int branch) {
+    return branch_name[static_cast<std::size_t>(branch)];
 }
 
 /// The largest time difference the clock correction is asked to carry, minutes: two days.
@@ -71,12 +71,20 @@ ChartError terms_error(const char* what, double value, const char* unit) {
 /// The true solar time text; a minute that rounds up to "60.0" shows "59.9", so the shown time
 /// never passes the hour the pillars were taken from.
 std::string true_solar_time_text(const Chart& c, bool hour_unknown) {
-    const std::string date = general_text(c.true_year) + "年" + general_text(c.true_month) + "月" +
-                             general_text(c.true_day) + "日";
-    if (hour_unknown) return date + "確定不能";
-    std::string minute = one_decimal_text(c.true_minute);
-    if (minute == "60.0") minute = "59.9";
-    return date + general_text(c.true_hour) + "時" + minute + "分";
+    std::string text;
+    text.reserve(40); // "2099年12月31日23時59.9分" is 29 bytes
+    append_general_text(text, c.true_year, "年");
+    append_general_text(text, c.true_month, "月");
+    append_general_text(text, c.true_day, "日");
+    if (hour_unknown) {
+        text += "確定不能";
+        return text;
+    }
+    append_general_text(text, c.true_hour, "時");
+    const std::string minute = one_decimal_text(c.true_minute);
+    text += minute == "60.0" ? std::string_view("59.9") : std::string_view(minute);
+    text += "分";
+    return text;
 }
 
 } // namespace
@@ -95,8 +103,8 @@ EquationOfTime calc_eot_minutes(double year, double month, double day) {
         seconds = one_decimal_text(0);
     }
     eot.eot_minutes_text = eot.zg2 >= 0 ? "+" : "-";
-    eot.eot_minutes_text += general_text(minutes);
-    eot.eot_seconds_text = seconds;
+    append_general_text(eot.eot_minutes_text, minutes);
+    eot.eot_seconds_text = std::move(seconds);
     return eot;
 }
 
@@ -106,9 +114,12 @@ double calc_gosa(double sun_distance, double birth_year) {
            (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
 }
 
-ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
-    if (auto error = check_record(record)) return *std::move(error);
-    Chart c;
+namespace {
+
+/// Fills the chart of a record that passed check_record; the error when the tables give an
+/// impossible Sun.
+std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const LocalDateTime& now,
+                                     const TermTables& tables) {
     ChartTexts& texts = c.texts;
     texts.txtBirthday = birthday_data(record);
 
@@ -130,7 +141,8 @@ ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, c
                           c.jd_anniversary);
     texts.txtAge = c.age < 0 ? "-" : general_text(c.age);
     c.weekday = weekday_no(static_cast<std::int32_t>(nearest(c.jBirth - 0.5)));
-    texts.txtweek = std::string(weekday_name[static_cast<std::size_t>(c.weekday - 1)]) + "曜日";
+    texts.txtweek = weekday_name[static_cast<std::size_t>(c.weekday - 1)];
+    texts.txtweek += "曜日";
 
     // Equation of time at the entered clock time plus the time difference.
     const EquationOfTime eot = calc_eot_minutes(c.true_year, c.true_month, c.true_day + c.jihun + c.jisa);
@@ -217,7 +229,7 @@ ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, c
     const auto season = season_and_month_hidden(c.month_no, c.birth_nl);
     if (season) {
         c.month_hidden = season->stem;
-        texts.lblOu = std::string(season->element);
+        texts.lblOu = season->element;
     } else {
         texts.lblOu = stem_text(0);
     }
@@ -230,7 +242,18 @@ ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, c
     texts.lbl_hZokan = record.hour_unknown ? stem_text(0) : stem_text(c.hour_hidden);
 
     c.current_luck = mark_current_luck(c.jd_present, c.jisa, c.jBirthS, c.luck_years);
-    return c;
+    return std::nullopt;
+}
+
+} // namespace
+
+ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
+    // The chart is built in place: its sixty-odd texts are not moved into the result afterwards.
+    ChartResult result(std::in_place_type<Chart>);
+    std::optional<ChartError> error = check_record(record);
+    if (!error) error = fill_chart(std::get<Chart>(result), record, now, tables);
+    if (error) result = *std::move(error);
+    return result;
 }
 
 } // namespace vantora

@@ -22,7 +22,13 @@ inline constexpr double kUnknownHour = 12;
 struct EquationOfTime {
     double zg2 = 0;
     std::string eot_minutes_text, eot_seconds_text;
-    std::string text() const { return eot_minutes_text + "分" + eot_seconds_text + "秒"; }
+    std::string text() const {
+        std::string text = eot_minutes_text;
+        text += "分";
+        text += eot_seconds_text;
+        text += "秒";
+        return text;
+    }
 };
 EquationOfTime calc_eot_minutes(double year, double month, double day);
 

@@ -32,8 +32,13 @@ void fill_luck_pillars(Chart& chart) {
     chart.change_years = static_cast<int>(trunc_of(years));
     chart.change_months = static_cast<int>(trunc_of(fraction * 12));
     chart.change_days = static_cast<int>(trunc_of((fraction * 12 - chart.change_months) * 30));
-    texts.txtKoutai = "約" + std::to_string(chart.change_years) + "歳" + std::to_string(chart.change_months) +
-                      "カ月" + std::to_string(chart.change_days) + "日";
+    std::string& koutai = texts.txtKoutai;
+    koutai.clear();
+    koutai.reserve(32); // "約99歳11カ月29日" is 23 bytes
+    koutai += "約";
+    append_general_text(koutai, chart.change_years, "歳");
+    append_general_text(koutai, chart.change_months, "カ月");
+    append_general_text(koutai, chart.change_days, "日");
 
     int stem = chart.month_stem, branch = chart.month_branch;
     for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
@@ -56,14 +61,21 @@ void fill_luck_pillars(Chart& chart) {
                                      (chart.change_month_no + chart.change_months > 13);
     const int u = (chart.year_stem + chart.change_years + (next_year_of_change ? 1 : 0)) % 10;
     const int v = (chart.change_months + chart.change_month_no + 1) % 12;
-    texts.txtKoutaiYM = std::string(stem_name[static_cast<std::size_t>(u == 0 ? 10 : u)]) + "年" +
-                        std::string(branch_name[static_cast<std::size_t>(v == 0 ? 12 : v)]) + "月";
+    std::string& koutai_ym = texts.txtKoutaiYM;
+    koutai_ym = stem_name[static_cast<std::size_t>(u == 0 ? 10 : u)];
+    koutai_ym += "年";
+    koutai_ym += branch_name[static_cast<std::size_t>(v == 0 ? 12 : v)];
+    koutai_ym += "月";
 
     // The age rows count one year more when the change passes the year end (no 丑-month clause here).
     const int a = chart.change_years + (chart.change_month_no + chart.change_months > 13 ? 1 : 0);
-    for (std::size_t i = 0; i < texts.sai1.size(); ++i) texts.sai1[i] = general_text(a + 10.0 * i);
-    for (std::size_t i = 0; i < texts.sai2.size(); ++i) texts.sai2[i] = general_text(a - 1 + 10.0 * i);
-    if (a == 0) texts.sai2[0] = general_text(0); // no "-1" before the first change
+    const auto set_age = [](std::string& text, double age) {
+        text.clear();
+        append_general_text(text, age);
+    };
+    for (std::size_t i = 0; i < texts.sai1.size(); ++i) set_age(texts.sai1[i], a + 10.0 * i);
+    for (std::size_t i = 0; i < texts.sai2.size(); ++i) set_age(texts.sai2[i], a - 1 + 10.0 * i);
+    if (a == 0) set_age(texts.sai2[0], 0); // no "-1" before the first change
 }
 
 int completed_age(double birth_year, double true_month, double true_day_with_time, const LocalDateTime& now,

@@ -11,6 +11,10 @@ namespace vantora {
 /// "1E-05" for very small or large magnitudes. Zero of either sign is "0".
 std::string general_text(double x);
 
+/// Appends general_text(x) and then unit to out ("1975" and "年": "1975年"), without a string of
+/// its own: for texts built from several parts.
+void append_general_text(std::string& out, double x, std::string_view unit = {});
+
 /// One decimal, rounded ("0.0" / "#0.0" patterns): 5 → "5.0", 27.77 → "27.8".
 std::string one_decimal_text(double x);
 

@@ -30,9 +30,7 @@ ReversalInput reversal_input(const Chart& c) {
 
 ReversedView reverse_chart(const ReversalInput& in) {
     const auto rel = [&in](int stem) { return relation_to_day_stem(stem, in.day_stem); };
-    const auto name = [](int relation) {
-        return std::string(relation_name[static_cast<std::size_t>(relation)]);
-    };
+    const auto name = [](int relation) { return relation_name[static_cast<std::size_t>(relation)]; };
     ReversedView view;
     view.reversal_case = reversal_case(rel(in.month_stem), rel(in.month_hidden), rel(in.year_stem),
                                        in.month_stem, in.year_stem);
@@ -49,8 +47,8 @@ ReversedView reverse_chart(const ReversalInput& in) {
         view.lbl_hSeikoku = name(rel(in.hour_stem));
         view.lbl_hzSeikoku = name(rel(in.hour_hidden));
     }
-    view.lbl_yZokan = std::string(stem_name[static_cast<std::size_t>(view.year_hidden)]);
-    view.lbl_mZokan = std::string(stem_name[static_cast<std::size_t>(view.month_hidden)]);
+    view.lbl_yZokan = stem_name[static_cast<std::size_t>(view.year_hidden)];
+    view.lbl_mZokan = stem_name[static_cast<std::size_t>(view.month_hidden)];
     return view;
 }
 

@@ -424,7 +424,12 @@ TEST(NumberText, GeneralConversionAndOneDecimal) {
                    {2.5e-7, "2.5E-07"},
                    {1e15, "1E+15"},
                    {123456789012345.0, "123456789012345"}};
-    for (const auto& c : general) EXPECT_EQ(general_text(c.x), c.text) << c.x;
+    for (const auto& c : general) {
+        EXPECT_EQ(general_text(c.x), c.text) << c.x;
+        std::string appended = "約";
+        append_general_text(appended, c.x, "年");
+        EXPECT_EQ(appended, std::string("約") + c.text + "年") << c.x;
+    }
     const struct {
         double x;
         const char* text;
