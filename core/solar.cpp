@@ -30,14 +30,19 @@ void calc_mean_anomaly(SunPosition& sun, double t) {
     sun.anomaly[2] = normalize_degrees(sun.sun_mean_anomaly + sun.long_period_sum / kArcsecondsPerDegree);
 }
 
-void calc_equation_of_center(SunPosition& sun, double t) {
+void calc_equation_of_center(SunPosition& sun, double t, SunResults results) {
     const double g = sun.anomaly[2];
-    sun.lon_part[1] =
-        ((6910.057 - 17.24 * t - 0.052 * t * t) * sin_deg(g) + (72.338 - 0.361 * t) * sin_deg(2 * g) +
-         (1.054 - 0.001 * t) * sin_deg(3 * g) + 0.018 * sin_deg(4 * g)) /
-        kArcsecondsPerDegree;
-    sun.radius_part[1] = (3057 - 15 * t) + (-727412 + 1814 * t + 5 * t * t) * cos_deg(g) +
-                         (-9138 + 46 * t) * cos_deg(2 * g) + (-145 + t) * cos_deg(3 * g) - 2 * cos_deg(4 * g);
+    if (results != SunResults::distance) {
+        sun.lon_part[1] =
+            ((6910.057 - 17.24 * t - 0.052 * t * t) * sin_deg(g) + (72.338 - 0.361 * t) * sin_deg(2 * g) +
+             (1.054 - 0.001 * t) * sin_deg(3 * g) + 0.018 * sin_deg(4 * g)) /
+            kArcsecondsPerDegree;
+    }
+    if (results != SunResults::longitude) {
+        sun.radius_part[1] = (3057 - 15 * t) + (-727412 + 1814 * t + 5 * t * t) * cos_deg(g) +
+                             (-9138 + 46 * t) * cos_deg(2 * g) + (-145 + t) * cos_deg(3 * g) -
+                             2 * cos_deg(4 * g);
+    }
 }
 
 /// How far the planetary longitude sum (seconds of arc) and the nutation (degrees) of the vector
@@ -102,16 +107,21 @@ void calc_moon_terms(SunPosition& sun, double t, SunResults results, SeriesSlack
     const double node =
         259.183275 - 0.0529539222 * days + 1.557e-12 * days * days + 4.6e-20 * days * days * days;
 
+    if (results != SunResults::longitude) {
+        sun.radius_part[3] = 1336 * cos_deg(d) + 3 * cos_deg(3 * d) + 37 * cos_deg(d + l) -
+                             133 * cos_deg(d - l) + 8 * cos_deg(3 * d - l) - 14 * cos_deg(d + g) +
+                             36 * cos_deg(d - g);
+    }
+    if (results == SunResults::all) {
+        sun.lat_part[3] = (0.576 * sin_deg(f) + 0.016 * sin_deg(f + l) - 0.047 * sin_deg(f - l) +
+                           0.021 * sin_deg(f - 2 * e)) /
+                          kArcsecondsPerDegree;
+    }
+    if (results == SunResults::distance) return; // the rest moves only the longitude
     sun.lon_part[3] =
         (6.454 * sin_deg(d) + 0.013 * sin_deg(3 * d) + 0.177 * sin_deg(d + l) - 0.424 * sin_deg(d - l) +
          0.039 * sin_deg(3 * d - l) - 0.064 * sin_deg(d + g) + 0.172 * sin_deg(d - g)) /
         kArcsecondsPerDegree;
-    sun.radius_part[3] = 1336 * cos_deg(d) + 3 * cos_deg(3 * d) + 37 * cos_deg(d + l) - 133 * cos_deg(d - l) +
-                         8 * cos_deg(3 * d - l) - 14 * cos_deg(d + g) + 36 * cos_deg(d - g);
-    sun.lat_part[3] =
-        (0.576 * sin_deg(f) + 0.016 * sin_deg(f + l) - 0.047 * sin_deg(f - l) + 0.021 * sin_deg(f - 2 * e)) /
-        kArcsecondsPerDegree;
-    if (results == SunResults::distance) return; // the nutation moves only the longitude
     // The nutation takes its own, slightly different polynomial for the argument of latitude.
     const double f2 = 11.250889 + 13.229350449 * days - 2.407e-12 * days * days - 7e-21 * days * days * days;
     sun.lon_part[3] += nutation_longitude(l, sun.sun_mean_anomaly, f2, d, node, t, sun.maths);
@@ -133,10 +143,10 @@ SunPosition calc_sun_position(double year, double month, double day, const TermT
     SeriesSlack slack;
     calc_mean_longitude(sun, t);
     calc_mean_anomaly(sun, t);
-    calc_equation_of_center(sun, t);
+    calc_equation_of_center(sun, t, results);
     calc_planet_terms(sun, sun.jd_now, tables, results, slack);
     calc_moon_terms(sun, t, results, slack);
-    calc_long_period(sun, t);
+    if (results != SunResults::distance) calc_long_period(sun, t);
     // On the vector path the planetary sums and the nutation may differ from the scalar ones by
     // up to their slack. The longitude is that of the scalar path whenever the
     // additions that take those sums in round alike for every value within the slack (about 93 %

@@ -32,9 +32,8 @@ struct SunPosition {
 /// planetary distance sum's slack (about 1e-18 in the exponent) and one more rounding of pow.
 inline constexpr double kVectorDistanceDifference = 1e-15;
 
-/// Which results a solar computation must deliver. The planetary terms and the nutation, most of
-/// the work, are summed only for the results asked for; the other results are left 0, and so are
-/// the planetary components (and the nutation in lon_part[3]) that only they need.
+/// Which results a solar computation must deliver. Each component is summed only for the results
+/// that need it; the other results are left 0, and so are the components that only they need.
 enum class SunResults { all, longitude, distance };
 
 /// The Sun at a civil date of Universal Time: year and month whole, day with the fraction of
