@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -92,6 +91,11 @@ char* write_escaped(char* out, unsigned char c) {
     return out + 2;
 }
 
+/// Whether a common lead byte at `p` (before `end`) has its two continuation bytes.
+bool common_three_bytes(const unsigned char* p, const unsigned char* end) {
+    return end - p > 2 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80;
+}
+
 /// Eight bytes from `p`, in any order (they are only tested and copied together).
 std::uint64_t load_word(const unsigned char* p) {
     std::uint64_t word;
@@ -117,20 +121,6 @@ bool all_plain(std::uint64_t word) {
 }
 
 } // namespace
-
-void JsonWriter::key(std::string_view name) {
-    assert(std::all_of(name.begin(), name.end(),
-                       [](char c) { return kByteClass[static_cast<unsigned char>(c)] == plain; }));
-    char* out = out_.room(name.size() + 4);
-    if (need_comma_) *out++ = ',';
-    *out++ = '"';
-    std::memcpy(out, name.data(), name.size());
-    out += name.size();
-    *out++ = '"';
-    *out++ = ':';
-    out_.commit(out);
-    need_comma_ = false;
-}
 
 void JsonWriter::value(std::string_view text) {
     before_value();
@@ -189,10 +179,13 @@ void JsonWriter::write_string(std::string_view text) {
             for (std::uint64_t word; end - in >= 8 && all_plain(word = load_word(in)); in += 8, out += 8)
                 std::memcpy(out, &word, sizeof word);
             while (in < end && kByteClass[*in] == plain) *out++ = static_cast<char>(*in++);
-        } else if (kind == common_lead && end - in > 2 && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
-            std::memcpy(out, in, 3); // most characters of the chart's texts: kana and kanji
-            out += 3;
-            in += 3;
+        } else if (kind == common_lead && common_three_bytes(in, end)) {
+            // A run of kana and kanji, most characters of the chart's texts.
+            do {
+                std::memcpy(out, in, 3);
+                out += 3;
+                in += 3;
+            } while (in < end && kByteClass[*in] == common_lead && common_three_bytes(in, end));
         } else if (kind == escape) {
             out = write_escaped(out, c);
             ++in;

@@ -62,7 +62,18 @@ public:
 
     /// The name of the next member of the open object: one of the program's own names, written as
     /// it is, so printable ASCII without '"' and '\\'.
-    void key(std::string_view name);
+    void key(std::string_view name) {
+        // Inline, so that the copy of a literal name has a known size.
+        char* out = out_.room(name.size() + 4);
+        if (need_comma_) *out++ = ',';
+        *out++ = '"';
+        std::memcpy(out, name.data(), name.size());
+        out += name.size();
+        *out++ = '"';
+        *out++ = ':';
+        out_.commit(out);
+        need_comma_ = false;
+    }
 
     void value(std::string_view text);
     void value(const char* text) { value(std::string_view(text)); }
