@@ -16,7 +16,7 @@ std::string export_text(const ChartTexts& s, Sex sex, std::string_view time_stam
     constexpr std::string_view crlf = "\r\n";
     const std::string_view sex_text = sex == Sex::male ? "男" : "女";
     std::string text;
-    text.reserve(time_stamp.size() + 600); // a chart's other lines take some 470 bytes
+    text.reserve(time_stamp.size() + 600); // the other lines take some 550 bytes at most
     append(text, {time_stamp, "解命", crlf});
     append(text, {"姓名／", crlf});
     append(text, {"生年月日／", s.txtBirthday, "　性別／", sex_text, "　年齢／", s.txtAge, "歳", crlf});
