@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -24,7 +24,6 @@ namespace {
 constexpr std::size_t kBlockLines = 32; ///< lines per block: their output (about 100 KB) stays in cache
 constexpr std::size_t kBlockInputBytes = 64 * 1024; ///< a block takes no more lines past this
 constexpr std::size_t kReadBytes = 256 * 1024;      ///< one read(2) at most
-constexpr std::size_t kBlocksInFlightPerThread = 2; ///< blocks read ahead of the writer, per thread
 
 /// The lines of one block and their answers.
 struct Block {
@@ -137,119 +136,80 @@ void compute_block(Block& block, const TermTables& tables) {
     }
 }
 
-/// The blocks in flight between the reading thread, the computing threads and the writer.
-class BlockPipeline {
+/// The threads of a batch. Each one takes the next block of lines, computes it and, when every
+/// earlier block has been written, writes it: the output keeps the input's order and stays in the
+/// cache of the core that wrote it, and at most one block per thread is held in memory.
+class BatchThreads {
 public:
-    BlockPipeline(unsigned jobs, const TermTables& tables)
-        : slots_(jobs * kBlocksInFlightPerThread) {
-        for (unsigned k = 0; k < jobs; ++k) workers_.emplace_back([this, &tables] { work(tables); });
-    }
-    ~BlockPipeline() {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-            queue_.clear();
-        }
-        work_ready_.notify_all();
-        for (auto& worker : workers_) worker.join();
-    }
+    BatchThreads(int in, int out, const TermTables& tables)
+        : reader_(in)
+        , out_(out)
+        , tables_(tables) {}
 
-    std::size_t capacity() const { return slots_.size(); }
-    Block& slot(std::size_t sequence) { return slots_[sequence % slots_.size()].block; }
-
-    /// Hands the block of `sequence` (filled by the caller) to the computing threads.
-    void submit(std::size_t sequence) {
-        {
-            const std::lock_guard lock(mutex_);
-            slots_[sequence % slots_.size()].done = false;
-            queue_.push_back(sequence % slots_.size());
-        }
-        work_ready_.notify_one();
-    }
-
-    /// Waits until the block of `sequence` is computed.
-    Block& wait(std::size_t sequence) {
-        Slot& s = slots_[sequence % slots_.size()];
-        std::unique_lock lock(mutex_);
-        block_done_.wait(lock, [&s] { return s.done; });
-        return s.block;
+    /// Runs the batch on `jobs` threads (≥ 1), the calling one among them.
+    BatchOutcome run(unsigned jobs) {
+        std::vector<std::thread> others;
+        for (unsigned k = 1; k < jobs; ++k) others.emplace_back([this] { work(); });
+        work();
+        for (auto& thread : others) thread.join();
+        if (!outcome_.io_error && reader_.error() != 0)
+            outcome_.io_error = "標準入力を読めません（" + system_error_text(reader_.error()) + "）";
+        return outcome_;
     }
 
 private:
-    struct Slot {
+    void work() {
         Block block;
-        bool done = false;
-    };
-
-    void work(const TermTables& tables) {
         for (;;) {
-            std::size_t index;
+            std::size_t sequence;
             {
-                std::unique_lock lock(mutex_);
-                work_ready_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-                if (queue_.empty()) return;
-                index = queue_.front();
-                queue_.pop_front();
+                const std::lock_guard lock(read_mutex_);
+                // Once the input has ended no thread reads again (a terminal would wait for more).
+                input_left_ = input_left_ && !stopped_.load() && read_block(reader_, number_, block);
+                if (!input_left_) return;
+                sequence = blocks_read_++;
             }
-            compute_block(slots_[index].block, tables);
+            compute_block(block, tables_);
             {
-                const std::lock_guard lock(mutex_);
-                slots_[index].done = true;
+                std::unique_lock lock(write_mutex_);
+                turn_.wait(lock, [&] { return blocks_written_ == sequence || stopped_.load(); });
+                if (stopped_.load()) return;
             }
-            block_done_.notify_all();
+            // Only the block whose turn it is gets here: the write needs no lock.
+            outcome_.any_line_failed |= block.any_failed;
+            const int error = write_all(out_, block.out.view());
+            {
+                const std::lock_guard lock(write_mutex_);
+                if (error != 0) {
+                    outcome_.io_error = write_error_message(error);
+                    stopped_ = true; // the blocks not yet written are dropped
+                }
+                ++blocks_written_;
+            }
+            turn_.notify_all();
         }
     }
 
-    std::vector<Slot> slots_;
-    std::mutex mutex_;
-    std::condition_variable work_ready_, block_done_;
-    std::deque<std::size_t> queue_; ///< slots waiting for a thread
-    bool stopping_ = false;
-    std::vector<std::thread> workers_;
+    std::mutex read_mutex_; ///< guards reader_, number_, input_left_ and blocks_read_
+    LineReader reader_;
+    long number_ = 0;
+    bool input_left_ = true;
+    std::size_t blocks_read_ = 0;
+
+    std::mutex write_mutex_; ///< guards blocks_written_ and outcome_'s error
+    std::condition_variable turn_;
+    std::size_t blocks_written_ = 0;
+    std::atomic<bool> stopped_ = false; ///< a write failed: read, compute and write no more
+
+    int out_;
+    const TermTables& tables_;
+    BatchOutcome outcome_;
 };
 
 } // namespace
 
 BatchOutcome run_batch(int in, int out, const TermTables& tables, unsigned jobs) {
-    BatchOutcome outcome;
-    LineReader reader(in);
-    long number = 0;
-    const auto finish_reading = [&reader, &outcome] {
-        if (reader.error() != 0)
-            outcome.io_error = "標準入力を読めません（" + system_error_text(reader.error()) + "）";
-    };
-    if (jobs <= 1) {
-        Block block;
-        while (read_block(reader, number, block)) {
-            compute_block(block, tables);
-            outcome.any_line_failed |= block.any_failed;
-            if (const int error = write_all(out, block.out.view())) {
-                outcome.io_error = write_error_message(error);
-                return outcome;
-            }
-        }
-        finish_reading();
-        return outcome;
-    }
-
-    BlockPipeline pipeline(jobs, tables);
-    std::size_t read = 0, written = 0; // blocks so far
-    bool input_left = true;
-    for (;;) {
-        while (input_left && read - written < pipeline.capacity()) {
-            input_left = read_block(reader, number, pipeline.slot(read));
-            if (input_left) pipeline.submit(read++);
-        }
-        if (written == read) break;
-        const Block& block = pipeline.wait(written++);
-        outcome.any_line_failed |= block.any_failed;
-        if (const int error = write_all(out, block.out.view())) {
-            outcome.io_error = write_error_message(error); // the pipeline drops the blocks still queued
-            return outcome;
-        }
-    }
-    finish_reading();
-    return outcome;
+    return BatchThreads(in, out, tables).run(std::max(jobs, 1u));
 }
 
 } // namespace vantora::cli

@@ -16,11 +16,12 @@ struct BatchOutcome {
 
 /// Reads one birth per line from the file descriptor `in` and writes one JSON line per birth to
 /// `out`, in input order: the chart, or {"line": N, "error": …} for a bad line (N counts every
-/// line, blank ones included, which get no answer). Lines are read in blocks; with jobs > 1, blocks
-/// are computed on that many threads, a fixed number of them in flight, and the output is the same
-/// bytes as with one. A line longer than kMaxBatchLineBytes is read only that far and answered
-/// with its error. A failed write (a full disk, a closed pipe with SIGPIPE ignored) stops the batch
-/// at once; a failed read ends the input there, after the lines read before it are answered.
+/// line, blank ones included, which get no answer). Lines are read in blocks; each of `jobs`
+/// threads (the calling one among them) reads a block, computes it and writes it in its turn, so
+/// that at most one block per thread is held and the output is the same bytes as with one thread. A line
+/// longer than kMaxBatchLineBytes is read only that far and answered with its error. A failed write (a full
+/// disk, a closed pipe with SIGPIPE ignored) stops the batch at once; a failed read ends the input there,
+/// after the lines read before it are answered.
 BatchOutcome run_batch(int in, int out, const TermTables& tables, unsigned jobs);
 
 } // namespace vantora::cli

@@ -555,6 +555,13 @@ INSTANTIATE_TEST_SUITE_P(
         IoFailure{"batch_stdout_closed", "{P} --batch < {IN} >&- 2> {ERR}", "lines", "閉じられています"},
         IoFailure{"batch_reads_a_folder", "{P} --batch < /tmp > /dev/null 2> {ERR}", "",
                   "読めません（フォルダーです）"},
+        // Every thread stops at the first failed write or read; none waits for its turn forever.
+        IoFailure{"batch_to_full_disk_one_thread", "{P} --batch --jobs 1 < {IN} > /dev/full 2> {ERR}",
+                  "lines", "空き領域がありません"},
+        IoFailure{"batch_to_full_disk_three_threads", "{P} --batch --jobs 3 < {IN} > /dev/full 2> {ERR}",
+                  "lines", "空き領域がありません"},
+        IoFailure{"batch_reads_a_folder_three_threads", "{P} --batch --jobs 3 < /tmp > /dev/null 2> {ERR}",
+                  "", "読めません（フォルダーです）"},
         // SIGPIPE ignored: the closed pipe is a failed write, which ends the batch.
         IoFailure{"batch_into_closed_pipe",
                   "trap '' PIPE; {P} --batch --jobs 2 < {IN} 2> {ERR} | head -c 1 > /dev/null; exit "
