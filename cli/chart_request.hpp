@@ -8,9 +8,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace vantora::cli {
@@ -25,6 +27,22 @@ struct RawBirth {
 
     friend bool operator==(const RawBirth&, const RawBirth&) = default;
 };
+
+/// The fields of a birth that a batch line gives as texts (a string, or a whole number as its
+/// decimal text), in the order they are required and their errors reported.
+inline constexpr std::pair<std::string_view, std::string RawBirth::*> kBirthTextFields[] = {
+    {"year", &RawBirth::year},
+    {"month", &RawBirth::month},
+    {"day", &RawBirth::day},
+    {"hour", &RawBirth::hour},
+    {"minute", &RawBirth::minute},
+    {"sex", &RawBirth::sex},
+    {"offset_minutes", &RawBirth::offset_minutes},
+    {"offset_seconds", &RawBirth::offset_seconds}};
+
+/// How many of kBirthTextFields a line with a "place" gives: all but the last two, the offsets,
+/// which the place stands for.
+inline constexpr std::size_t kBirthTextFieldsWithPlace = std::size(kBirthTextFields) - 2;
 
 /// A checked request: the record and the moment it is computed for.
 struct Request {
