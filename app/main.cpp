@@ -24,13 +24,13 @@
 
 namespace {
 
-using vantora::ui::mainform01;
-using vantora::ui::startzarvel;
+using vantora::ui::MainWindow;
+using vantora::ui::SplashWindow;
 
 int startup_interval_ms() {
     bool ok = false;
     const int value = qEnvironmentVariableIntValue("VANTORA_TEST_STARTUP_MS", &ok);
-    return ok && value >= 1 && value <= 60000 ? value : startzarvel::kStartupIntervalMs;
+    return ok && value >= 1 && value <= 60000 ? value : SplashWindow::kStartupIntervalMs;
 }
 
 /// Polls for a modal message box every 100 ms; see VANTORA_TEST_AUTO_ANSWER above.
@@ -80,10 +80,10 @@ int main(int argc, char** argv) {
     vantora::ui::report_startup_problems();
 
     // The main window deletes itself when it is closed; the QPointer notices.
-    QPointer<mainform01> main_window;
+    QPointer<MainWindow> main_window;
     bool start_failed = false;
     QWidget* startup = nullptr;
-    startzarvel startup_window(
+    SplashWindow startup_window(
         [&] {
             main_window = vantora::ui::open_main_window(startup);
             if (main_window && parser.isSet(options.book))

@@ -154,7 +154,7 @@ private:
     std::vector<book::Record> records_;
 };
 
-frmbook::frmbook(QString book_path, MainWindowLink link, QWidget* parent)
+BookWindow::BookWindow(QString book_path, MainWindowLink link, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , path_(std::move(book_path))
     , link_(std::move(link)) {
@@ -167,9 +167,9 @@ frmbook::frmbook(QString book_path, MainWindowLink link, QWidget* parent)
     update_commands();
 }
 
-frmbook::~frmbook() = default;
+BookWindow::~BookWindow() = default;
 
-void frmbook::create_controls() {
+void BookWindow::create_controls() {
     auto* search_label = new QLabel(QStringLiteral("検索："), this);
     txtSearch = new QLineEdit(this);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
@@ -236,22 +236,22 @@ void frmbook::create_controls() {
     setTabOrder(txtSearch, lstBook);
 }
 
-void frmbook::create_connections() {
-    connect(txtSearch, &QLineEdit::textChanged, this, &frmbook::txtSearch_Change);
+void BookWindow::create_connections() {
+    connect(txtSearch, &QLineEdit::textChanged, this, &BookWindow::txtSearch_Change);
     // Enter opens the chosen person, from the list or the search field.
-    connect(txtSearch, &QLineEdit::returnPressed, this, &frmbook::btnOpen_Click);
-    connect(lstBook, &QTableView::activated, this, &frmbook::btnOpen_Click);
+    connect(txtSearch, &QLineEdit::returnPressed, this, &BookWindow::btnOpen_Click);
+    connect(lstBook, &QTableView::activated, this, &BookWindow::btnOpen_Click);
     connect(lstBook->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &frmbook::update_commands);
-    connect(btnOpen, &QPushButton::clicked, this, &frmbook::btnOpen_Click);
-    connect(btnSave, &QPushButton::clicked, this, &frmbook::btnSave_Click);
-    connect(btnEdit, &QPushButton::clicked, this, &frmbook::btnEdit_Click);
-    connect(btnDelete, &QPushButton::clicked, this, &frmbook::btnDelete_Click);
-    connect(btnChoose, &QPushButton::clicked, this, &frmbook::btnChoose_Click);
-    connect(btnClose, &QPushButton::clicked, this, &frmbook::btnClose_Click);
+            &BookWindow::update_commands);
+    connect(btnOpen, &QPushButton::clicked, this, &BookWindow::btnOpen_Click);
+    connect(btnSave, &QPushButton::clicked, this, &BookWindow::btnSave_Click);
+    connect(btnEdit, &QPushButton::clicked, this, &BookWindow::btnEdit_Click);
+    connect(btnDelete, &QPushButton::clicked, this, &BookWindow::btnDelete_Click);
+    connect(btnChoose, &QPushButton::clicked, this, &BookWindow::btnChoose_Click);
+    connect(btnClose, &QPushButton::clicked, this, &BookWindow::btnClose_Click);
 }
 
-bool frmbook::open_book() {
+bool BookWindow::open_book() {
     if (book_) return true;
     auto opened = book::Book::open(path_);
     if (auto* error = std::get_if<book::BookError>(&opened)) {
@@ -269,7 +269,7 @@ bool frmbook::open_book() {
     return true;
 }
 
-void frmbook::reload() {
+void BookWindow::reload() {
     if (!book_) return;
     auto found = book_->search(txtSearch->text().toStdString());
     if (auto* error = std::get_if<book::BookError>(&found)) {
@@ -288,7 +288,7 @@ void frmbook::reload() {
     update_commands();
 }
 
-void frmbook::update_commands() {
+void BookWindow::update_commands() {
     const bool chosen = selected().has_value();
     const bool writable = book_ && !book_->read_only();
     btnOpen->setEnabled(chosen && !open_locked_);
@@ -297,17 +297,17 @@ void frmbook::update_commands() {
     btnDelete->setEnabled(chosen && writable);
 }
 
-std::optional<book::Record> frmbook::selected() const {
+std::optional<book::Record> BookWindow::selected() const {
     const QModelIndexList rows = lstBook->selectionModel()->selectedRows();
     if (rows.isEmpty()) return std::nullopt;
     return model_->record(sorted_->mapToSource(rows.front()).row());
 }
 
-void frmbook::show_problem(const std::string& message) {
+void BookWindow::show_problem(const std::string& message) {
     QMessageBox::warning(this, kTitle, qtext(message));
 }
 
-void frmbook::keyPressEvent(QKeyEvent* event) {
+void BookWindow::keyPressEvent(QKeyEvent* event) {
     // Keys the list and the buttons leave unused reach the window: Delete deletes the chosen
     // person (after confirming), Escape closes. The search field keeps Delete for its text.
     if (event->key() == Qt::Key_Delete) {
@@ -319,23 +319,23 @@ void frmbook::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void frmbook::set_open_locked(bool locked) {
+void BookWindow::set_open_locked(bool locked) {
     open_locked_ = locked;
     update_commands();
 }
 
-void frmbook::txtSearch_Change() {
+void BookWindow::txtSearch_Change() {
     reload();
 }
 
-void frmbook::btnOpen_Click() {
+void BookWindow::btnOpen_Click() {
     const auto record = selected();
     if (!record || open_locked_) return;
     current_name_ = record->entry.name;
     link_.open_entry(record->entry);
 }
 
-void frmbook::btnSave_Click() {
+void BookWindow::btnSave_Click() {
     if (!book_ || book_->read_only()) return;
     std::optional<book::Entry> entry = link_.current_entry();
     if (!entry) {
@@ -368,7 +368,7 @@ void frmbook::btnSave_Click() {
     reload();
 }
 
-void frmbook::btnEdit_Click() {
+void BookWindow::btnEdit_Click() {
     const auto record = selected();
     if (!record || !book_) return;
     NameFields fields{qtext(record->entry.name), qtext(record->entry.kana), qtext(record->entry.memo)};
@@ -382,7 +382,7 @@ void frmbook::btnEdit_Click() {
     reload();
 }
 
-void frmbook::btnDelete_Click() {
+void BookWindow::btnDelete_Click() {
     const auto record = selected();
     if (!record || !book_ || book_->read_only()) return;
     if (!confirm(this, QStringLiteral("「%1」を名簿から削除しますか？").arg(qtext(record->entry.name)),
@@ -392,7 +392,7 @@ void frmbook::btnDelete_Click() {
     reload();
 }
 
-void frmbook::btnChoose_Click() {
+void BookWindow::btnChoose_Click() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("名簿を選ぶ"), path_, QStringLiteral("名簿 (*.sqlite3);;すべてのファイル (*)"),
         nullptr, QFileDialog::DontConfirmOverwrite);
@@ -403,11 +403,11 @@ void frmbook::btnChoose_Click() {
     open_book();
 }
 
-void frmbook::btnClose_Click() {
+void BookWindow::btnClose_Click() {
     hide();
 }
 
-void frmbook::import_lines() {
+void BookWindow::import_lines() {
     if (!open_book()) return;
     if (book_->read_only()) {
         show_problem(book_->read_only_reason() + "。名簿は変更できません。");
@@ -447,7 +447,7 @@ void frmbook::import_lines() {
         QStringLiteral("%1人を追加し、%2人を置き換えました。").arg(count.added).arg(count.replaced));
 }
 
-void frmbook::export_lines() {
+void BookWindow::export_lines() {
     if (!open_book()) return;
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("名簿の書き出し"), QStringLiteral("people.jsonl"),

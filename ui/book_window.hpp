@@ -1,4 +1,4 @@
-// frmbook: the chart book (名簿). Lists the people of the book with an incremental search, opens a
+// BookWindow: the chart book (名簿). Lists the people of the book with an incremental search, opens a
 // person into the main window's inputs, saves the main window's inputs under a name, edits a
 // person's name, reading and memo, deletes after a confirmation, and imports or exports the book
 // as JSON lines. The book file is opened on first use, never before.
@@ -23,7 +23,7 @@ namespace vantora::ui {
 
 class BookModel;
 
-class frmbook : public QWidget {
+class BookWindow : public QWidget {
     Q_OBJECT
 public:
     /// What the window uses of the main window.
@@ -38,8 +38,8 @@ public:
     };
 
     /// A top-level window for the book at book_path (opened on first use).
-    frmbook(QString book_path, MainWindowLink link, QWidget* parent = nullptr);
-    ~frmbook() override;
+    BookWindow(QString book_path, MainWindowLink link, QWidget* parent = nullptr);
+    ~BookWindow() override;
 
     /// Opens the book if it is not open yet and lists it; false when it cannot be opened (the
     /// reason is shown, and the user can choose another book).

@@ -73,7 +73,7 @@ void rule(QWidget* parent, int top) {
 
 } // namespace
 
-frmdetails::frmdetails(QWidget* parent)
+DetailsWindow::DetailsWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmdetails"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -88,16 +88,16 @@ frmdetails::frmdetails(QWidget* parent)
     centre_on_screen(this);
 }
 
-void frmdetails::create_header() {
+void DetailsWindow::create_header() {
     txtBirthday =
         make_label(this, QStringLiteral("txtBirthday"), QString(), twips_rect(kMargin, 120, 4500, 300),
                    pgothic_font(10.5), Qt::AlignLeft | Qt::AlignVCenter);
     Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {},
                             twips_rect(kClientWidth - kMargin - 750, 90, 750, 330));
-    connect(Command1, &QPushButton::clicked, this, &frmdetails::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &DetailsWindow::Command1_Click);
 }
 
-void frmdetails::create_pillars() {
+void DetailsWindow::create_pillars() {
     heading(this, QStringLiteral("四柱"), kPillarTitleTop, kRowHeight, true);
     heading(this, QStringLiteral("天干"), kKanTop, 330);
     heading(this, QStringLiteral("地支"), kShiTop, 330);
@@ -132,7 +132,7 @@ void frmdetails::create_pillars() {
     }
 }
 
-void frmdetails::create_summary() {
+void DetailsWindow::create_summary() {
     const auto caption = [this](const QString& text, int top) {
         make_label(this, QString(), text, twips_rect(kMargin, top, 900, 330), font(),
                    Qt::AlignLeft | Qt::AlignVCenter);
@@ -152,9 +152,9 @@ void frmdetails::create_summary() {
 }
 
 template <std::size_t N>
-void frmdetails::create_cycle_block(std::array<CycleColumn, N>& columns, const char* prefix,
-                                    const char* head_name, int top, const QString& title,
-                                    const QString& first_heading) {
+void DetailsWindow::create_cycle_block(std::array<CycleColumn, N>& columns, const char* prefix,
+                                       const char* head_name, int top, const QString& title,
+                                       const QString& first_heading) {
     rule(this, top);
     heading(this, title, top + kTitleRow, kPillarRowHeight, true);
     heading(this, first_heading, top + kHeadRow, kRowHeight);
@@ -181,11 +181,11 @@ void frmdetails::create_cycle_block(std::array<CycleColumn, N>& columns, const c
     }
 }
 
-void frmdetails::create_luck_block() {
+void DetailsWindow::create_luck_block() {
     create_cycle_block(dun_, "dun", "sai", kLuckTop, QStringLiteral("大運"), QStringLiteral("年齢"));
 }
 
-void frmdetails::create_annual_block() {
+void DetailsWindow::create_annual_block() {
     create_cycle_block(nen_, "nen", "year", kAnnualTop, QStringLiteral("年運"), QStringLiteral("年"));
     make_label(this, QStringLiteral("lblRisshun"),
                QStringLiteral("各年の干支は、その年の立春（2月4日頃）から始まります。"),
@@ -193,7 +193,7 @@ void frmdetails::create_annual_block() {
                font(), Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void frmdetails::show_details(const DetailsContent& content) {
+void DetailsWindow::show_details(const DetailsContent& content) {
     const Chart& c = content.chart;
     const ChartDetails d = chart_details(c, content.now);
     const ChartTexts& t = c.texts;
@@ -247,7 +247,7 @@ void frmdetails::show_details(const DetailsContent& content) {
     }
 }
 
-void frmdetails::keyPressEvent(QKeyEvent* event) {
+void DetailsWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         hide();
         return;
@@ -255,7 +255,7 @@ void frmdetails::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void frmdetails::Command1_Click() {
+void DetailsWindow::Command1_Click() {
     hide();
 }
 

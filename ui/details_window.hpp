@@ -1,4 +1,4 @@
-// frmdetails: the detail readings of the chart last computed on the main window — ten-god names,
+// DetailsWindow: the detail readings of the chart last computed on the main window — ten-god names,
 // twelve stages and void marks of the four pillars, the void pair, the luck pillars' readings and
 // the pillars of the coming years — laid out like a printed chart, columns right to left.
 #pragma once
@@ -22,10 +22,10 @@ struct DetailsContent {
     LocalDateTime now;
 };
 
-class frmdetails : public QWidget {
+class DetailsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmdetails(QWidget* parent = nullptr);
+    explicit DetailsWindow(QWidget* parent = nullptr);
 
     /// Overwrites everything shown with the readings of content.
     void show_details(const DetailsContent& content);

@@ -29,7 +29,7 @@ protected:
 
 } // namespace
 
-frmexport::frmexport(QWidget* parent)
+ExportWindow::ExportWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmexport"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -40,7 +40,7 @@ frmexport::frmexport(QWidget* parent)
     centre_on_screen(this);
 }
 
-void frmexport::create_controls() {
+void ExportWindow::create_controls() {
     txtzarvel01 = new ExportTextEdit(this);
     txtzarvel01->setObjectName(QStringLiteral("txtzarvel01"));
     txtzarvel01->setGeometry(twips_rect(75, 90, 5940, 3555));
@@ -52,11 +52,11 @@ void frmexport::create_controls() {
 
     btnclose01 =
         make_command(this, "btnclose01", QStringLiteral("CLOSE"), {}, twips_rect(120, 3765, 705, 420));
-    connect(btnclose01, &QPushButton::clicked, this, &frmexport::btnclose01_Click);
+    connect(btnclose01, &QPushButton::clicked, this, &ExportWindow::btnclose01_Click);
     close_on_escape(this, [this] { btnclose01_Click(); });
 }
 
-void frmexport::set_export_text(const QString& text) {
+void ExportWindow::set_export_text(const QString& text) {
     // One paragraph per line; a copy puts CR LF back between them. Folding CR LF here keeps a
     // bare CR from ever reaching a line.
     QString lines = text;
@@ -64,11 +64,11 @@ void frmexport::set_export_text(const QString& text) {
     txtzarvel01->setPlainText(lines);
 }
 
-QString frmexport::shown_text() const {
+QString ExportWindow::shown_text() const {
     return txtzarvel01->toPlainText();
 }
 
-void frmexport::btnclose01_Click() {
+void ExportWindow::btnclose01_Click() {
     hide();
 }
 

@@ -1,4 +1,4 @@
-// frmexport: the chart as plain text, in an editable window the user copies from.
+// ExportWindow: the chart as plain text, in an editable window the user copies from.
 #pragma once
 
 #include <QWidget>
@@ -8,10 +8,10 @@ class QPushButton;
 
 namespace vantora::ui {
 
-class frmexport : public QWidget {
+class ExportWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmexport(QWidget* parent = nullptr);
+    explicit ExportWindow(QWidget* parent = nullptr);
 
     /// Replaces the whole content of txtzarvel01 with text (never appends). CR LF line ends are
     /// shown as line breaks; selecting and copying gives the lines with CR LF between them, so that

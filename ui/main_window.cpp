@@ -52,7 +52,7 @@ double value_of(const QComboBox* list) {
 
 } // namespace
 
-mainform01::~mainform01() {
+MainWindow::~MainWindow() {
     delete year_dialog_.data();
     delete export_window_.data();
     delete popup_window_.data();
@@ -64,7 +64,7 @@ mainform01::~mainform01() {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-bool mainform01::Form_Load(QWidget* startup_window, TableLoader loader) {
+bool MainWindow::Form_Load(QWidget* startup_window, TableLoader loader) {
     centre_on_screen(this);
     if (startup_window) startup_window->close();
     for (QWidget* locked : std::initializer_list<QWidget*>{mSelect, dSelect, hSelect, mtSelect, fInput})
@@ -89,7 +89,7 @@ bool mainform01::Form_Load(QWidget* startup_window, TableLoader loader) {
 // ---------------------------------------------------------------------------------------------
 // The birth fields
 
-BirthInputs mainform01::birth_inputs() const {
+BirthInputs MainWindow::birth_inputs() const {
     return {birth_year_,
             birth_month_,
             birth_day_,
@@ -99,11 +99,11 @@ BirthInputs mainform01::birth_inputs() const {
             mtSelect->currentText().toStdString()};
 }
 
-void mainform01::birthday_data() {
+void MainWindow::birthday_data() {
     set_shown_text(txtBirthday, qtext(vantora::birthday_data(birth_inputs())));
 }
 
-void mainform01::accept_birth_year(double year) {
+void MainWindow::accept_birth_year(double year) {
     birth_year_ = year;
     if (year_dialog_) year_dialog_->set_accepted_year(year);
     birthday_data();
@@ -112,7 +112,7 @@ void mainform01::accept_birth_year(double year) {
     clamp_shown_day();
 }
 
-void mainform01::clamp_shown_day() {
+void MainWindow::clamp_shown_day() {
     if (!birth_month_) return;
     const int days = month_days_[static_cast<int>(*birth_month_)];
     // The list offers the days of the month in the newly accepted year.
@@ -125,7 +125,7 @@ void mainform01::clamp_shown_day() {
     birthday_data();
 }
 
-void mainform01::rebuild_day_list(int days) {
+void MainWindow::rebuild_day_list(int days) {
     const QSignalBlocker blocker(dSelect);
     const int shown = dSelect->currentIndex();
     const int keep = std::max(days, shown + 1);
@@ -134,20 +134,20 @@ void mainform01::rebuild_day_list(int days) {
     dSelect->setCurrentIndex(shown);
 }
 
-void mainform01::select_last_day(int days) {
+void MainWindow::select_last_day(int days) {
     const QSignalBlocker blocker(dSelect);
     dSelect->setCurrentIndex(days - 1);
     while (dSelect->count() > days) dSelect->removeItem(dSelect->count() - 1);
 }
 
-yInput* mainform01::loaded_year_dialog() {
+YearDialog* MainWindow::loaded_year_dialog() {
     if (!year_dialog_) {
-        year_dialog_ = new yInput();
-        connect(year_dialog_, &yInput::finished, this, [this] {
+        year_dialog_ = new YearDialog();
+        connect(year_dialog_, &YearDialog::finished, this, [this] {
             setEnabled(true);
             activateWindow();
         });
-        connect(year_dialog_, &yInput::accepted, this, [this](double year) {
+        connect(year_dialog_, &YearDialog::accepted, this, [this](double year) {
             accept_birth_year(year);
             mSelect->setFocus(); // the next field to fill
         });
@@ -156,13 +156,13 @@ yInput* mainform01::loaded_year_dialog() {
     return year_dialog_;
 }
 
-void mainform01::yearInput_Click() {
+void MainWindow::yearInput_Click() {
     bring_to_front(loaded_year_dialog());
     setEnabled(false);
     btn_000->setEnabled(false);
 }
 
-void mainform01::mSelect_Click() {
+void MainWindow::mSelect_Click() {
     birth_month_ = value_of(mSelect);
     dSelect->setEnabled(true);
     btn_000->setEnabled(false);
@@ -178,7 +178,7 @@ void mainform01::mSelect_Click() {
     }
 }
 
-void mainform01::dSelect_Click() {
+void MainWindow::dSelect_Click() {
     birth_day_ = value_of(dSelect);
     const int days = month_days_[static_cast<int>(birth_month_.value_or(1))];
     if (*birth_day_ > days) {
@@ -190,7 +190,7 @@ void mainform01::dSelect_Click() {
     btn_000->setEnabled(false);
 }
 
-void mainform01::hSelect_Click() {
+void MainWindow::hSelect_Click() {
     mtSelect->setEnabled(true);
     btn_000->setEnabled(false);
     birth_hour_ = value_of(hSelect);
@@ -201,33 +201,33 @@ void mainform01::hSelect_Click() {
     }
 }
 
-void mainform01::mtSelect_Click() {
+void MainWindow::mtSelect_Click() {
     birth_minute_ = value_of(mtSelect);
     fInput->setEnabled(true);
     btn_000->setEnabled(false);
     birthday_data();
 }
 
-void mainform01::optM_Click() {
+void MainWindow::optM_Click() {
     btn_000->setEnabled(false);
 }
 
-void mainform01::optW_Click() {
+void MainWindow::optW_Click() {
     btn_000->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Time difference
 
-void mainform01::udJisahun_Change() {
+void MainWindow::udJisahun_Change() {
     btn_000->setEnabled(false);
 }
 
-void mainform01::udJisabyo_Change() {
+void MainWindow::udJisabyo_Change() {
     btn_000->setEnabled(false);
 }
 
-void mainform01::menujisa01_Click() {
+void MainWindow::menujisa01_Click() {
     txtJisahun->setText(QStringLiteral("0"));
     txtJisabyo->setText(QStringLiteral("0"));
 }
@@ -235,7 +235,7 @@ void mainform01::menujisa01_Click() {
 // ---------------------------------------------------------------------------------------------
 // The chart
 
-BirthRecord mainform01::birth_record() const {
+BirthRecord MainWindow::birth_record() const {
     BirthRecord record;
     record.birth_year = birth_year_.value_or(0);
     record.birth_month = birth_month_.value_or(0);
@@ -249,11 +249,11 @@ BirthRecord mainform01::birth_record() const {
     return record;
 }
 
-Sex mainform01::chosen_sex() const {
+Sex MainWindow::chosen_sex() const {
     return optM->isChecked() ? Sex::male : Sex::female;
 }
 
-void mainform01::fInput_Click() {
+void MainWindow::fInput_Click() {
     if (tables_) {
         ChartResult computed = compute_chart(birth_record(), local_now(), *tables_);
         if (const auto* error = std::get_if<ChartError>(&computed)) {
@@ -271,7 +271,7 @@ void mainform01::fInput_Click() {
     if (chart_) paint(shown_chart(*chart_));
 }
 
-void mainform01::paint(ShownChart shown) {
+void MainWindow::paint(ShownChart shown) {
     const auto show = [this](const QString& name, const std::string& text) {
         set_shown_text(displays_.value(name), qtext(text));
     };
@@ -298,13 +298,13 @@ void mainform01::paint(ShownChart shown) {
     shown_ = std::move(shown);
 }
 
-ChartTexts mainform01::copied_texts() const {
+ChartTexts MainWindow::copied_texts() const {
     ChartTexts texts = shown_ ? shown_->texts : ChartTexts{};
     texts.txtBirthday = vantora::birthday_data(birth_inputs());
     return texts;
 }
 
-void mainform01::set_chart_commands_enabled(bool enabled) {
+void MainWindow::set_chart_commands_enabled(bool enabled) {
     btnpop->setEnabled(enabled);
     btnexport->setEnabled(enabled);
     for (QAction* item : chart_actions_) item->setEnabled(enabled);
@@ -313,7 +313,7 @@ void mainform01::set_chart_commands_enabled(bool enabled) {
 // ---------------------------------------------------------------------------------------------
 // Reversed view
 
-void mainform01::set_reversal_locked(bool locked) {
+void MainWindow::set_reversal_locked(bool locked) {
     for (QWidget* control : std::initializer_list<QWidget*>{yearInput, mSelect, dSelect, hSelect, mtSelect,
                                                             optW, optM, udJisahun, udJisabyo, btnmap, fInput})
         control->setEnabled(!locked);
@@ -322,7 +322,7 @@ void mainform01::set_reversal_locked(bool locked) {
     if (book_window_) book_window_->set_open_locked(locked);
 }
 
-void mainform01::btn_000_Click() {
+void MainWindow::btn_000_Click() {
     if (!chart_) return;
     btn_111->show();
     btn_000->hide();
@@ -331,7 +331,7 @@ void mainform01::btn_000_Click() {
     endbtn->setFocus();
 }
 
-void mainform01::btn_111_Click() {
+void MainWindow::btn_111_Click() {
     btn_111->hide();
     btn_000->show();
     set_reversal_locked(false);
@@ -341,15 +341,15 @@ void mainform01::btn_111_Click() {
 // ---------------------------------------------------------------------------------------------
 // The other windows
 
-void mainform01::btnmap_Click() {
+void MainWindow::btnmap_Click() {
     if (!map_window_) {
-        map_window_ = new frmjpmap(nullptr);
-        connect(map_window_, &frmjpmap::decided, this,
+        map_window_ = new MapWindow(nullptr);
+        connect(map_window_, &MapWindow::decided, this,
                 [this](const QString& minutes, const QString& seconds) {
                     txtJisahun->setText(minutes);
                     txtJisabyo->setText(seconds);
                 });
-        connect(map_window_, &frmjpmap::closed_through_frame, this, [this] {
+        connect(map_window_, &MapWindow::closed_through_frame, this, [this] {
             if (ending_) return;
             show();
             raise();
@@ -360,33 +360,33 @@ void mainform01::btnmap_Click() {
     btn_000->setEnabled(false);
 }
 
-void mainform01::mnuMap_Click() {
+void MainWindow::mnuMap_Click() {
     btnmap_Click();
 }
 
-void mainform01::btnpop_Click() {
-    if (!popup_window_) popup_window_ = new frmpop01(nullptr);
+void MainWindow::btnpop_Click() {
+    if (!popup_window_) popup_window_ = new PopupWindow(nullptr);
     bring_to_front(popup_window_);
     popup_window_->copy_chart(copied_chart());
 }
 
-void mainform01::menupop_Click() {
+void MainWindow::menupop_Click() {
     btnpop_Click();
 }
 
-void mainform01::menudetail_Click() {
+void MainWindow::menudetail_Click() {
     if (!chart_) return;
-    if (!details_window_) details_window_ = new frmdetails(nullptr);
+    if (!details_window_) details_window_ = new DetailsWindow(nullptr);
     bring_to_front(details_window_);
     // The readings of the chart as computed, read from the clock's present year on.
     details_window_->show_details({*chart_, local_now()});
 }
 
-PopupContent mainform01::copied_chart() const {
+PopupContent MainWindow::copied_chart() const {
     return {copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()};
 }
 
-void mainform01::menuprint_Click() {
+void MainWindow::menuprint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(chart_page_layout());
     printer.setDocName(qtext(copied_texts().txtBirthday));
@@ -399,7 +399,7 @@ void mainform01::menuprint_Click() {
                              QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
 }
 
-void mainform01::menupdf_Click() {
+void MainWindow::menupdf_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDFに保存"), QString(),
                                                       QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
@@ -407,21 +407,21 @@ void mainform01::menupdf_Click() {
         QMessageBox::warning(this, QStringLiteral("PDFに保存"), *failure);
 }
 
-void mainform01::btnexport_Click() {
-    if (!export_window_) export_window_ = new frmexport(nullptr);
+void MainWindow::btnexport_Click() {
+    if (!export_window_) export_window_ = new ExportWindow(nullptr);
     bring_to_front(export_window_);
     export_window_->set_export_text(
         qtext(export_text(copied_texts(), chosen_sex(), general_date_text(local_now()))));
 }
 
-void mainform01::menuversion_Click() {
+void MainWindow::menuversion_Click() {
     show_about_message(this);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Chart book
 
-std::optional<book::Entry> mainform01::current_entry() const {
+std::optional<book::Entry> MainWindow::current_entry() const {
     if (!birth_year_ || !birth_month_ || !birth_day_ || hSelect->currentText().isEmpty()) return std::nullopt;
     book::Entry entry;
     entry.year = static_cast<int>(*birth_year_);
@@ -435,7 +435,7 @@ std::optional<book::Entry> mainform01::current_entry() const {
     return entry;
 }
 
-void mainform01::open_entry(const book::Entry& entry) {
+void MainWindow::open_entry(const book::Entry& entry) {
     book_person_ = entry;
     loaded_year_dialog()->accept_year(entry.year);
     const auto choose = [](QComboBox* list, const std::string& text) {
@@ -474,7 +474,7 @@ void mainform01::open_entry(const book::Entry& entry) {
     fInput_Click();
 }
 
-std::optional<QString> mainform01::person_name() const {
+std::optional<QString> MainWindow::person_name() const {
     const auto inputs = current_entry();
     if (!book_person_ || !inputs) return std::nullopt;
     book::Entry unnamed = *book_person_;
@@ -483,36 +483,36 @@ std::optional<QString> mainform01::person_name() const {
     return qtext(book_person_->name);
 }
 
-frmbook* mainform01::loaded_book_window() {
+BookWindow* MainWindow::loaded_book_window() {
     if (!book_window_) {
         const QString path = book_path_.isEmpty() ? book::Book::default_path() : book_path_;
-        book_window_ = new frmbook(path, {[this] { return current_entry(); },
-                                          [this](const book::Entry& entry) { open_entry(entry); },
-                                          [this](const book::Entry& entry) { book_person_ = entry; }});
+        book_window_ = new BookWindow(path, {[this] { return current_entry(); },
+                                             [this](const book::Entry& entry) { open_entry(entry); },
+                                             [this](const book::Entry& entry) { book_person_ = entry; }});
         book_window_->setAttribute(Qt::WA_DeleteOnClose);
         book_window_->set_open_locked(!btn_111->isHidden());
     }
     return book_window_;
 }
 
-void mainform01::menubook_Click() {
-    frmbook* window = loaded_book_window();
+void MainWindow::menubook_Click() {
+    BookWindow* window = loaded_book_window();
     bring_to_front(window);
     window->open_book();
 }
 
-void mainform01::menubookin_Click() {
+void MainWindow::menubookin_Click() {
     loaded_book_window()->import_lines();
 }
 
-void mainform01::menubookout_Click() {
+void MainWindow::menubookout_Click() {
     loaded_book_window()->export_lines();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Exit
 
-void mainform01::close_secondary_windows() {
+void MainWindow::close_secondary_windows() {
     ending_ = true;
     if (year_dialog_) {
         year_dialog_->disconnect(this); // nothing the dialog says matters any more
@@ -525,17 +525,17 @@ void mainform01::close_secondary_windows() {
     if (book_window_) book_window_->close();
 }
 
-void mainform01::endbtn_Click() {
+void MainWindow::endbtn_Click() {
     close_secondary_windows();
     close();
     QApplication::exit(0);
 }
 
-void mainform01::endzarvel_Click() {
+void MainWindow::endzarvel_Click() {
     endbtn_Click();
 }
 
-void mainform01::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     close_secondary_windows();
     event->accept();
 }

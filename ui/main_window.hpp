@@ -1,4 +1,4 @@
-// mainform01: the main window. It collects the birth data in a fixed order (year, month, day,
+// MainWindow: the main window. It collects the birth data in a fixed order (year, month, day,
 // hour, minute), runs the chart computation and shows the whole chart; every other window is
 // opened from here. The controls are built in main_window_form.cpp, the handlers live in
 // main_window.cpp.
@@ -31,21 +31,21 @@ class QRadioButton;
 namespace vantora::ui {
 
 class UpDown;
-class frmdetails;
-class frmbook;
-class frmexport;
-class frmjpmap;
-class frmpop01;
-class yInput;
+class DetailsWindow;
+class BookWindow;
+class ExportWindow;
+class MapWindow;
+class PopupWindow;
+class YearDialog;
 
-class mainform01 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     /// Loads the term tables; init_tables() unless a test gives its own.
     using TableLoader = std::function<TermResult<TermTables>()>;
 
-    explicit mainform01(QWidget* parent = nullptr);
-    ~mainform01() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     /// Start-up: centres the window, closes startup_window (may be null), locks the month, day,
     /// hour and minute lists and "八字表示", loads the term tables and locks the chart commands.
@@ -86,12 +86,12 @@ public:
     /// through the book, as long as the inputs are still theirs. Heads a printed chart.
     std::optional<QString> person_name() const;
 
-    QPointer<yInput> year_dialog() const { return year_dialog_; }
-    QPointer<frmbook> book_window() const { return book_window_; }
-    QPointer<frmexport> export_window() const { return export_window_; }
-    QPointer<frmpop01> popup_window() const { return popup_window_; }
-    QPointer<frmjpmap> map_window() const { return map_window_; }
-    QPointer<frmdetails> details_window() const { return details_window_; }
+    QPointer<YearDialog> year_dialog() const { return year_dialog_; }
+    QPointer<BookWindow> book_window() const { return book_window_; }
+    QPointer<ExportWindow> export_window() const { return export_window_; }
+    QPointer<PopupWindow> popup_window() const { return popup_window_; }
+    QPointer<MapWindow> map_window() const { return map_window_; }
+    QPointer<DetailsWindow> details_window() const { return details_window_; }
 
 protected:
     /// Form_Unload: closing the main window closes every other window of the program.
@@ -158,9 +158,9 @@ private:
     void clamp_shown_day();
     void close_secondary_windows();
     /// The birth-year dialog, created and connected on first use.
-    yInput* loaded_year_dialog();
+    YearDialog* loaded_year_dialog();
     /// The book window, created on first use.
-    frmbook* loaded_book_window();
+    BookWindow* loaded_book_window();
 
     // Birth fields: empty until chosen.
     std::optional<double> birth_year_, birth_month_, birth_day_, birth_hour_, birth_minute_;
@@ -170,12 +170,12 @@ private:
     std::optional<ShownChart> shown_;
     bool ending_ = false;
 
-    QPointer<yInput> year_dialog_;
-    QPointer<frmexport> export_window_;
-    QPointer<frmpop01> popup_window_;
-    QPointer<frmjpmap> map_window_;
-    QPointer<frmdetails> details_window_;
-    QPointer<frmbook> book_window_;
+    QPointer<YearDialog> year_dialog_;
+    QPointer<ExportWindow> export_window_;
+    QPointer<PopupWindow> popup_window_;
+    QPointer<MapWindow> map_window_;
+    QPointer<DetailsWindow> details_window_;
+    QPointer<BookWindow> book_window_;
     QString book_path_;
     /// The entry last opened or saved through the book (name included).
     std::optional<book::Entry> book_person_;

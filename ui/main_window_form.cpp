@@ -39,7 +39,7 @@ constexpr int kLuckPitch = 420;
 
 } // namespace
 
-mainform01::mainform01(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent) {
     setObjectName("mainform01");
     setWindowTitle(QStringLiteral("Vantora（Eldra）vantora.example.jp"));
@@ -61,7 +61,7 @@ mainform01::mainform01(QWidget* parent)
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
 }
 
-void mainform01::create_inputs(QWidget* client) {
+void MainWindow::create_inputs(QWidget* client) {
     // Created in tab order: the year button first.
     yearInput = make_command(client, "yearInput", QStringLiteral("年入力"), QStringLiteral("生年を入力"),
                              twips_rect(165, 90, 750, 315));
@@ -131,7 +131,7 @@ void mainform01::create_inputs(QWidget* client) {
                           twips_rect(4380, 5670, 555, 345));
 }
 
-void mainform01::create_displays(QWidget* client) {
+void MainWindow::create_displays(QWidget* client) {
     txtBirthday = make_display_field(client, "txtBirthday", twips_rect(2055, 480, 2865, 285));
 
     // The pillar block runs right to left: year, month, day, hour.
@@ -248,7 +248,7 @@ void mainform01::create_displays(QWidget* client) {
     for (QWidget* display : displays_) display->setFocusPolicy(Qt::NoFocus);
 }
 
-void mainform01::create_captions(QWidget* client) {
+void MainWindow::create_captions(QWidget* client) {
     const QFont unit_font = gothic_font(11.25);
     const QFont text_font = gothic_font(9.75);
     make_caption(client, "Label1", QStringLiteral("月"), 1665, 120, unit_font);
@@ -277,7 +277,7 @@ void mainform01::create_captions(QWidget* client) {
                gothic_font(11.25, true));
 }
 
-void mainform01::create_menus() {
+void MainWindow::create_menus() {
     auto add_item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys) {
         QAction* action = menu->addAction(text);
         action->setObjectName(name);
@@ -315,35 +315,35 @@ void mainform01::create_menus() {
     input_actions_ = {mnuMap, menujisa01};
 }
 
-void mainform01::create_connections() {
+void MainWindow::create_connections() {
     // The lists react to the user's choice only, not to entries set by the program.
-    connect(yearInput, &QPushButton::clicked, this, &mainform01::yearInput_Click);
-    connect(mSelect, &QComboBox::activated, this, &mainform01::mSelect_Click);
-    connect(dSelect, &QComboBox::activated, this, &mainform01::dSelect_Click);
-    connect(hSelect, &QComboBox::activated, this, &mainform01::hSelect_Click);
-    connect(mtSelect, &QComboBox::activated, this, &mainform01::mtSelect_Click);
-    connect(optM, &QRadioButton::clicked, this, &mainform01::optM_Click);
-    connect(optW, &QRadioButton::clicked, this, &mainform01::optW_Click);
-    connect(udJisahun, &UpDown::changed, this, &mainform01::udJisahun_Change);
-    connect(udJisabyo, &UpDown::changed, this, &mainform01::udJisabyo_Change);
-    connect(btnmap, &QPushButton::clicked, this, &mainform01::btnmap_Click);
-    connect(fInput, &QPushButton::clicked, this, &mainform01::fInput_Click);
-    connect(endbtn, &QPushButton::clicked, this, &mainform01::endbtn_Click);
-    connect(btn_000, &QPushButton::clicked, this, &mainform01::btn_000_Click);
-    connect(btn_111, &QPushButton::clicked, this, &mainform01::btn_111_Click);
-    connect(btnexport, &QPushButton::clicked, this, &mainform01::btnexport_Click);
-    connect(btnpop, &QPushButton::clicked, this, &mainform01::btnpop_Click);
-    connect(endzarvel, &QAction::triggered, this, &mainform01::endzarvel_Click);
-    connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
-    connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
-    connect(menudetail, &QAction::triggered, this, &mainform01::menudetail_Click);
-    connect(menuprint, &QAction::triggered, this, &mainform01::menuprint_Click);
-    connect(menupdf, &QAction::triggered, this, &mainform01::menupdf_Click);
-    connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
-    connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
-    connect(menubook, &QAction::triggered, this, &mainform01::menubook_Click);
-    connect(menubookin, &QAction::triggered, this, &mainform01::menubookin_Click);
-    connect(menubookout, &QAction::triggered, this, &mainform01::menubookout_Click);
+    connect(yearInput, &QPushButton::clicked, this, &MainWindow::yearInput_Click);
+    connect(mSelect, &QComboBox::activated, this, &MainWindow::mSelect_Click);
+    connect(dSelect, &QComboBox::activated, this, &MainWindow::dSelect_Click);
+    connect(hSelect, &QComboBox::activated, this, &MainWindow::hSelect_Click);
+    connect(mtSelect, &QComboBox::activated, this, &MainWindow::mtSelect_Click);
+    connect(optM, &QRadioButton::clicked, this, &MainWindow::optM_Click);
+    connect(optW, &QRadioButton::clicked, this, &MainWindow::optW_Click);
+    connect(udJisahun, &UpDown::changed, this, &MainWindow::udJisahun_Change);
+    connect(udJisabyo, &UpDown::changed, this, &MainWindow::udJisabyo_Change);
+    connect(btnmap, &QPushButton::clicked, this, &MainWindow::btnmap_Click);
+    connect(fInput, &QPushButton::clicked, this, &MainWindow::fInput_Click);
+    connect(endbtn, &QPushButton::clicked, this, &MainWindow::endbtn_Click);
+    connect(btn_000, &QPushButton::clicked, this, &MainWindow::btn_000_Click);
+    connect(btn_111, &QPushButton::clicked, this, &MainWindow::btn_111_Click);
+    connect(btnexport, &QPushButton::clicked, this, &MainWindow::btnexport_Click);
+    connect(btnpop, &QPushButton::clicked, this, &MainWindow::btnpop_Click);
+    connect(endzarvel, &QAction::triggered, this, &MainWindow::endzarvel_Click);
+    connect(mnuMap, &QAction::triggered, this, &MainWindow::mnuMap_Click);
+    connect(menupop, &QAction::triggered, this, &MainWindow::menupop_Click);
+    connect(menudetail, &QAction::triggered, this, &MainWindow::menudetail_Click);
+    connect(menuprint, &QAction::triggered, this, &MainWindow::menuprint_Click);
+    connect(menupdf, &QAction::triggered, this, &MainWindow::menupdf_Click);
+    connect(menujisa01, &QAction::triggered, this, &MainWindow::menujisa01_Click);
+    connect(menuversion, &QAction::triggered, this, &MainWindow::menuversion_Click);
+    connect(menubook, &QAction::triggered, this, &MainWindow::menubook_Click);
+    connect(menubookin, &QAction::triggered, this, &MainWindow::menubookin_Click);
+    connect(menubookout, &QAction::triggered, this, &MainWindow::menubookout_Click);
 }
 
 } // namespace vantora::ui

@@ -132,7 +132,7 @@ QPoint pixel_of(QPointF position) {
 
 } // namespace
 
-frmjpmap::frmjpmap(QWidget* parent)
+MapWindow::MapWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmjpmap"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -152,7 +152,7 @@ frmjpmap::frmjpmap(QWidget* parent)
     Form_Activate();
 }
 
-void frmjpmap::create_labels() {
+void MapWindow::create_labels() {
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
     make_plain_label(this, "Label8", QStringLiteral("北緯"), twips_rect(120, 150, 555, 255),
                      Qt::AlignLeft | Qt::AlignVCenter);
@@ -173,13 +173,13 @@ void frmjpmap::create_labels() {
     make_plain_label(this, "Label14", QStringLiteral("秒"), twips_rect(2715, 465, 315, 285), centred);
 }
 
-void frmjpmap::create_buttons() {
+void MapWindow::create_buttons() {
     btndecide = make_command(this, "btndecide", QStringLiteral("決定"), {}, twips_rect(5565, 120, 600, 600));
     btncancel = make_command(this, "btncancel", QStringLiteral("取消"), {}, twips_rect(6255, 120, 600, 600));
     btnClose = make_command(this, "btnClose", QStringLiteral("Close"), {}, twips_rect(6945, 120, 600, 600));
 }
 
-void frmjpmap::create_picture() {
+void MapWindow::create_picture() {
     Picture1 = new MapPicture(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(twips_rect(60, 810, 7500, 7500));
@@ -202,7 +202,7 @@ void frmjpmap::create_picture() {
     caption->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void frmjpmap::create_search() {
+void MapWindow::create_search() {
     // In the strip between the value labels and "決定": caption and note above, the field below.
     lblPlace = make_plain_label(this, "lblPlace", QStringLiteral("地名"), twips_rect(3120, 150, 420, 255),
                                 Qt::AlignLeft | Qt::AlignVCenter);
@@ -222,23 +222,23 @@ void frmjpmap::create_search() {
     completer->popup()->setMinimumWidth(twips(4200));
 }
 
-void frmjpmap::create_connections() {
+void MapWindow::create_connections() {
     Picture1->on_move = [this](QPointF position) { Picture1_MouseMove(position); };
     Picture1->on_press = [this](Qt::MouseButton button, QPointF position) {
         Picture1_MouseDown(button, position);
     };
-    connect(btndecide, &QPushButton::clicked, this, &frmjpmap::btndecide_Click);
-    connect(btncancel, &QPushButton::clicked, this, &frmjpmap::btncancel_Click);
-    connect(btnClose, &QPushButton::clicked, this, &frmjpmap::btnClose_Click);
+    connect(btndecide, &QPushButton::clicked, this, &MapWindow::btndecide_Click);
+    connect(btncancel, &QPushButton::clicked, this, &MapWindow::btncancel_Click);
+    connect(btnClose, &QPushButton::clicked, this, &MapWindow::btnClose_Click);
     close_on_escape(this, [this] { btnClose_Click(); });
-    connect(txtPlace, &QLineEdit::textEdited, this, &frmjpmap::txtPlace_Change);
-    connect(txtPlace, &QLineEdit::returnPressed, this, &frmjpmap::txtPlace_Return);
+    connect(txtPlace, &QLineEdit::textEdited, this, &MapWindow::txtPlace_Change);
+    connect(txtPlace, &QLineEdit::returnPressed, this, &MapWindow::txtPlace_Return);
     connect(
         txtPlace->completer(), qOverload<const QModelIndex&>(&QCompleter::activated), this,
         [this](const QModelIndex& row) { fix_place(row.data(PlaceCompletionModel::kPlaceIdRole).toUInt()); });
 }
 
-void frmjpmap::Form_Activate() {
+void MapWindow::Form_Activate() {
     for (QLabel* label : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou}) label->clear();
     // A point fixed before the window lost the focus is released, so its mark goes with it.
     Picture1->erase_marks();
@@ -250,16 +250,16 @@ void frmjpmap::Form_Activate() {
     centre_on_screen(this);
 }
 
-QImage frmjpmap::shown_map() const {
+QImage MapWindow::shown_map() const {
     return Picture1->marked();
 }
 
-void frmjpmap::changeEvent(QEvent* event) {
+void MapWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
     QWidget::changeEvent(event);
 }
 
-void frmjpmap::showEvent(QShowEvent* event) {
+void MapWindow::showEvent(QShowEvent* event) {
     // Showing the window normally activates it; resetting here as well keeps a reopened map
     // clean where the window system does not hand it the focus (or it already had it when hidden).
     if (!event->spontaneous()) {
@@ -269,19 +269,19 @@ void frmjpmap::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void frmjpmap::closeEvent(QCloseEvent* event) {
+void MapWindow::closeEvent(QCloseEvent* event) {
     emit closed_through_frame();
     QWidget::closeEvent(event);
 }
 
-void frmjpmap::show_position(QPointF position) {
+void MapWindow::show_position(QPointF position) {
     const auto x = static_cast<float>(position.x());
     const auto y = static_cast<float>(position.y());
     show_values(vantora::split_dms(map::longitude_at(x, scale_)),
                 vantora::split_dms(map::latitude_at(y, scale_)));
 }
 
-void frmjpmap::show_values(const Dms& lon, const Dms& lat) {
+void MapWindow::show_values(const Dms& lon, const Dms& lat) {
     lblkdo->setText(QString::number(lon.degrees));
     lblkhun->setText(QString::number(lon.minutes));
     lblkbyou->setText(QString::number(lon.seconds));
@@ -290,13 +290,13 @@ void frmjpmap::show_values(const Dms& lon, const Dms& lat) {
     lblibyou->setText(QString::number(lat.seconds));
 }
 
-void frmjpmap::Picture1_MouseMove(QPointF position) {
+void MapWindow::Picture1_MouseMove(QPointF position) {
     if (map_lock_ == 1) return;
     show_position(position);
     Picture1->flash_crosshair(pixel_of(position));
 }
 
-void frmjpmap::Picture1_MouseDown(Qt::MouseButton button, QPointF position) {
+void MapWindow::Picture1_MouseDown(Qt::MouseButton button, QPointF position) {
     if (button == Qt::RightButton) {
         if (map_lock_ == 1) release_point();
         return;
@@ -308,13 +308,13 @@ void frmjpmap::Picture1_MouseDown(Qt::MouseButton button, QPointF position) {
     fix_point();
 }
 
-void frmjpmap::fix_point() {
+void MapWindow::fix_point() {
     map_lock_ = 1;
     btndecide->setEnabled(true);
     btncancel->setEnabled(true);
 }
 
-void frmjpmap::fix_place(PlaceIndex::Id id) {
+void MapWindow::fix_place(PlaceIndex::Id id) {
     const PlaceIndex* places = places_->places();
     if (!places || id >= places->size()) return;
     // Choosing another place moves the fixed point, where a click would first need a release.
@@ -329,14 +329,14 @@ void frmjpmap::fix_place(PlaceIndex::Id id) {
     btndecide->setFocus(Qt::OtherFocusReason);
 }
 
-void frmjpmap::txtPlace_Change(const QString& text) {
+void MapWindow::txtPlace_Change(const QString& text) {
     lblPlaceNote->clear();
     lblPlaceNote->setToolTip({});
     places_->set_text(text);
     if (const QString error = places_->data_error(); !error.isEmpty()) lblPlaceNote->setText(error);
 }
 
-void frmjpmap::txtPlace_Return() {
+void MapWindow::txtPlace_Return() {
     // After a choice from the list the field holds that place's full name, so this fixes the
     // same place again.
     QString why;
@@ -348,14 +348,14 @@ void frmjpmap::txtPlace_Return() {
     }
 }
 
-void frmjpmap::release_point() {
+void MapWindow::release_point() {
     Picture1->erase_marks();
     map_lock_ = 0;
     btndecide->setEnabled(false);
     btncancel->setEnabled(false);
 }
 
-void frmjpmap::btndecide_Click() {
+void MapWindow::btndecide_Click() {
     const double lon = vantora::longitude_from_texts(
         lblkdo->text().toStdString(), lblkhun->text().toStdString(), lblkbyou->text().toStdString());
     const vantora::TimeDifferenceTexts texts = vantora::time_difference_texts(lon);
@@ -364,11 +364,11 @@ void frmjpmap::btndecide_Click() {
     hide();
 }
 
-void frmjpmap::btncancel_Click() {
+void MapWindow::btncancel_Click() {
     release_point();
 }
 
-void frmjpmap::btnClose_Click() {
+void MapWindow::btnClose_Click() {
     hide();
 }
 

@@ -1,4 +1,4 @@
-// frmjpmap: a map of Japan that turns a chosen point into the time difference from 135° E.
+// MapWindow: a map of Japan that turns a chosen point into the time difference from 135° E.
 #pragma once
 
 #include "chart/time_difference.hpp"
@@ -17,10 +17,10 @@ namespace vantora::ui {
 class MapPicture;
 class PlaceCompletionModel;
 
-class frmjpmap : public QWidget {
+class MapWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmjpmap(QWidget* parent = nullptr);
+    explicit MapWindow(QWidget* parent = nullptr);
 
     /// The reset that runs every time the window becomes active: empty value labels, no fixed
     /// point (any mark erased), both "決定" and "取消" disabled, the scale constants, the

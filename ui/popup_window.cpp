@@ -45,7 +45,7 @@ QLineEdit* make_field(QWidget* parent, const char* name, QRect where,
 
 } // namespace
 
-frmpop01::frmpop01(QWidget* parent)
+PopupWindow::PopupWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmpop01"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -58,7 +58,7 @@ frmpop01::frmpop01(QWidget* parent)
     centre_on_screen(this);
 }
 
-void frmpop01::create_header() {
+void PopupWindow::create_header() {
     make_static_label(this, "Label7", QStringLiteral("誕生日："), twips_rect(105, 120, 885, 180));
     // The longest birth text ("2099年12月31日出生時間不明") fits, and a gap keeps it apart from
     // the sex box; the sex box and CLOSE stand further right than designed to make room.
@@ -67,7 +67,7 @@ void frmpop01::create_header() {
     txtMW = make_field(this, "txtMW", twips_rect(3660, 120, 210, 195), Qt::AlignHCenter);
     txtMW->setReadOnly(false);
     Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {}, twips_rect(3975, 75, 750, 300));
-    connect(Command1, &QPushButton::clicked, this, &frmpop01::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &PopupWindow::Command1_Click);
     close_on_escape(this, [this] { Command1_Click(); });
 
     make_static_label(this, "Label9", QStringLiteral("大運交替："), twips_rect(105, 480, 855, 180));
@@ -83,7 +83,7 @@ void frmpop01::create_header() {
     make_static_label(this, "Label15", QStringLiteral("歳"), twips_rect(1275, 1560, 210, 180));
 }
 
-void frmpop01::create_pillars() {
+void PopupWindow::create_pillars() {
     const QFont pillar_font = pgothic_font(12, true);
     const QFont hidden_font = pgothic_font(11.25);
     struct Column {
@@ -115,7 +115,7 @@ void frmpop01::create_pillars() {
                heading_font, kTopLeft);
 }
 
-void frmpop01::create_luck_block() {
+void PopupWindow::create_luck_block() {
     const QFont age_font = gothic_font(12);
     const QFont pillar_font = pgothic_font(12);
     const QPixmap wave = data_picture(QStringLiteral("wave.png"));
@@ -152,7 +152,7 @@ void frmpop01::create_luck_block() {
     }
 }
 
-void frmpop01::copy_chart(const PopupContent& content) {
+void PopupWindow::copy_chart(const PopupContent& content) {
     // Every control of the chart that the pop-up has, by the name it shares with the main window.
     const auto copy = [this](const QString& name, const std::string& text) {
         if (auto* control = findChild<QWidget*>(name)) set_shown_text(control, qtext(text));
@@ -171,7 +171,7 @@ void frmpop01::copy_chart(const PopupContent& content) {
     txtMW->setText(content.sex == Sex::male ? QStringLiteral("男") : QStringLiteral("女"));
 }
 
-void frmpop01::Command1_Click() {
+void PopupWindow::Command1_Click() {
     hide();
 }
 

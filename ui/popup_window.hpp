@@ -1,4 +1,4 @@
-// frmpop01: a compact copy of the chart shown on the main window, kept in view on its own.
+// PopupWindow: a compact copy of the chart shown on the main window, kept in view on its own.
 #pragma once
 
 #include "chart/chart.hpp"
@@ -21,10 +21,10 @@ struct PopupContent {
     Sex sex = Sex::female;
 };
 
-class frmpop01 : public QWidget {
+class PopupWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmpop01(QWidget* parent = nullptr);
+    explicit PopupWindow(QWidget* parent = nullptr);
 
     /// Overwrites every copied field with content.
     void copy_chart(const PopupContent& content);

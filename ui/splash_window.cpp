@@ -14,7 +14,7 @@
 
 namespace vantora::ui {
 
-startzarvel::startzarvel(std::function<void()> on_timer, int interval_ms, QWidget* parent)
+SplashWindow::SplashWindow(std::function<void()> on_timer, int interval_ms, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , on_timer_(std::move(on_timer)) {
     setObjectName(QStringLiteral("startzarvel"));
@@ -23,7 +23,7 @@ startzarvel::startzarvel(std::function<void()> on_timer, int interval_ms, QWidge
     Form_Load();
 }
 
-void startzarvel::create_ui() {
+void SplashWindow::create_ui() {
     setFixedSize(twips(4890), twips(3390));
 
     // The 325 × 227 picture covers the whole client area.
@@ -46,20 +46,20 @@ void startzarvel::create_ui() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &startzarvel::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &SplashWindow::Timer1_Timer);
 }
 
-void startzarvel::Form_Load() {
+void SplashWindow::Form_Load() {
     centre_on_screen(this);
     Label1->setText(QStringLiteral("Ver. ") + version_text());
     Timer1->start();
 }
 
-void startzarvel::Timer1_Timer() {
+void SplashWindow::Timer1_Timer() {
     if (on_timer_) on_timer_();
 }
 
-void startzarvel::closeEvent(QCloseEvent* event) {
+void SplashWindow::closeEvent(QCloseEvent* event) {
     if (event->spontaneous()) {
         event->ignore();
         return;
@@ -68,9 +68,9 @@ void startzarvel::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-mainform01* open_main_window(QWidget* startup, std::function<TermResult<TermTables>()> load_tables) {
+MainWindow* open_main_window(QWidget* startup, std::function<TermResult<TermTables>()> load_tables) {
     if (!load_tables) load_tables = [] { return init_tables(); };
-    auto* main_window = new mainform01;
+    auto* main_window = new MainWindow;
     main_window->setAttribute(Qt::WA_DeleteOnClose);
     main_window->show();
     const bool loaded = main_window->Form_Load(startup, [&load_tables] {

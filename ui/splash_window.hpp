@@ -1,4 +1,4 @@
-// startzarvel: the borderless start-up window shown for five seconds before the main window.
+// SplashWindow: the borderless start-up window shown for five seconds before the main window.
 #pragma once
 
 #include "core/term_file.hpp"
@@ -14,9 +14,9 @@ class QTimer;
 
 namespace vantora::ui {
 
-class mainform01;
+class MainWindow;
 
-class startzarvel : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
     /// How long the start-up window stays before it opens the main window, in milliseconds.
@@ -25,8 +25,8 @@ public:
     /// Builds and loads the window: it is centred and Timer1 starts counting at once.
     /// on_timer runs on the single tick of Timer1; it opens the main window, whose loading
     /// closes this window. interval_ms exists for tests and the program's own test mode only.
-    explicit startzarvel(std::function<void()> on_timer, int interval_ms = kStartupIntervalMs,
-                         QWidget* parent = nullptr);
+    explicit SplashWindow(std::function<void()> on_timer, int interval_ms = kStartupIntervalMs,
+                          QWidget* parent = nullptr);
 
     QLabel* label1() const { return Label1; }
     QTimer* timer1() const { return Timer1; }
@@ -50,6 +50,6 @@ private:
 /// and runs its Form_Load, which closes startup. load_tables replaces init_tables() in tests.
 /// A loader error is also written to stderr. When the term files cannot be loaded the main
 /// window is deleted again, startup is closed and nullptr is returned.
-mainform01* open_main_window(QWidget* startup, std::function<TermResult<TermTables>()> load_tables = {});
+MainWindow* open_main_window(QWidget* startup, std::function<TermResult<TermTables>()> load_tables = {});
 
 } // namespace vantora::ui

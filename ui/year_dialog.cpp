@@ -34,7 +34,7 @@ constexpr CenturyButton kCenturyButtons[] = {
 
 } // namespace
 
-yInput::yInput()
+YearDialog::YearDialog()
     : QWidget(nullptr) {
     setObjectName("yInput");
     setWindowTitle(QStringLiteral("年入力"));
@@ -45,7 +45,7 @@ yInput::yInput()
     create_controls();
 }
 
-void yInput::create_controls() {
+void YearDialog::create_controls() {
     for (const CenturyButton& century : kCenturyButtons) {
         QPushButton* button =
             make_command(this, century.name, QString::number(century.first_year) + QStringLiteral("年代"), {},
@@ -71,7 +71,7 @@ void yInput::create_controls() {
     lstSelyear->setFont(pgothic_font(11.25));
 
     btnSlok = make_command(this, "btnSlok", QStringLiteral("決定"), {}, twips_rect(1080, 960, 885, 390));
-    connect(btnSlok, &QPushButton::clicked, this, &yInput::btnSlok_Click);
+    connect(btnSlok, &QPushButton::clicked, this, &YearDialog::btnSlok_Click);
 
     List1 = new QListWidget(this);
     List1->setObjectName("List1");
@@ -82,7 +82,7 @@ void yInput::create_controls() {
     List1->setUniformItemSizes(true);
     List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(List1, &QListWidget::itemClicked, this, &yInput::List1_Click);
+    connect(List1, &QListWidget::itemClicked, this, &YearDialog::List1_Click);
     List1->installEventFilter(this);
     close_on_escape(this, [this] { close(); });
     connect(List1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -90,22 +90,22 @@ void yInput::create_controls() {
     });
 }
 
-void yInput::Form_Load(std::optional<double> accepted_year) {
+void YearDialog::Form_Load(std::optional<double> accepted_year) {
     centre_on_screen(this);
     list_century(1900);
     set_accepted_year(accepted_year);
 }
 
-void yInput::set_accepted_year(std::optional<double> year) {
+void YearDialog::set_accepted_year(std::optional<double> year) {
     accepted_text_ = year ? QString::fromStdString(general_text(*year)) : QString();
     lblSelect_y->setText(accepted_text_);
 }
 
-QString yInput::chosen_year_text() const {
+QString YearDialog::chosen_year_text() const {
     return lblSelect_y->text();
 }
 
-void yInput::list_century(int first_year) {
+void YearDialog::list_century(int first_year) {
     List1->clear();
     const int usable =
         List1->width() - 2 * List1->frameWidth() - List1->verticalScrollBar()->sizeHint().width();
@@ -114,7 +114,7 @@ void yInput::list_century(int first_year) {
         List1->addItem(QString::number(year));
 }
 
-void yInput::accept_year(int year) {
+void YearDialog::accept_year(int year) {
     const int century = year / kYearsPerList * kYearsPerList;
     list_century(century);
     List1->setCurrentRow(year - century);
@@ -122,11 +122,11 @@ void yInput::accept_year(int year) {
     btnSlok_Click();
 }
 
-void yInput::List1_Click() {
+void YearDialog::List1_Click() {
     if (const QListWidgetItem* item = List1->currentItem()) lblSelect_y->setText(item->text());
 }
 
-void yInput::btnSlok_Click() {
+void YearDialog::btnSlok_Click() {
     emit finished();
     if (lblSelect_y->text().isEmpty()) return;
     hide();
@@ -134,7 +134,7 @@ void yInput::btnSlok_Click() {
     emit accepted(numeric_value(accepted_text_.toStdString()));
 }
 
-bool yInput::eventFilter(QObject* watched, QEvent* event) {
+bool YearDialog::eventFilter(QObject* watched, QEvent* event) {
     // Return or Enter on the list accepts the year shown, like "決定".
     if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -146,7 +146,7 @@ bool yInput::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void yInput::closeEvent(QCloseEvent* event) {
+void YearDialog::closeEvent(QCloseEvent* event) {
     lblSelect_y->setText(accepted_text_);
     emit finished();
     event->accept();

@@ -1,4 +1,4 @@
-// yInput: the birth-year dialog (年入力). The year is picked from a list of one century, never
+// YearDialog: the birth-year dialog (年入力). The year is picked from a list of one century, never
 // typed; "決定" hands it to the main window, which stores it, sets the month lengths and unlocks
 // the month list.
 #pragma once
@@ -13,12 +13,12 @@ class QPushButton;
 
 namespace vantora::ui {
 
-class yInput : public QWidget {
+class YearDialog : public QWidget {
     Q_OBJECT
 public:
     /// A top-level, non-modal dialog: it has no parent, so that disabling the main window while
     /// it is open leaves the dialog usable.
-    yInput();
+    YearDialog();
 
     /// First showing: centres the dialog, lists the 1900s and shows the accepted birth year.
     void Form_Load(std::optional<double> accepted_year);

@@ -30,8 +30,8 @@
 
 Q_DECLARE_METATYPE(vantora::book::Entry)
 
-using vantora::ui::frmbook;
-using vantora::ui::mainform01;
+using vantora::ui::BookWindow;
+using vantora::ui::MainWindow;
 using namespace vantora;
 using namespace vantora::ui::testing;
 
@@ -88,7 +88,7 @@ private:
     /// Saves people into the test's book file before the window opens it.
     void fill(const std::vector<book::Entry>& people) const;
     /// Opens the book window from the ファイル menu.
-    frmbook* open_window();
+    BookWindow* open_window();
     QTableView* list() const { return window->book_window()->findChild<QTableView*>("lstBook"); }
     QPushButton* book_button(const char* name) const {
         return window->book_window()->findChild<QPushButton*>(name);
@@ -97,7 +97,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir;
     QString path;
-    std::unique_ptr<mainform01> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 void BookWindowTest::initTestCase() {
@@ -107,7 +107,7 @@ void BookWindowTest::initTestCase() {
 void BookWindowTest::init() {
     dir = std::make_unique<QTemporaryDir>();
     path = dir->filePath("book.sqlite3");
-    window = std::make_unique<mainform01>();
+    window = std::make_unique<MainWindow>();
     QVERIFY(window->Form_Load());
     window->set_book_path(path);
 }
@@ -122,9 +122,9 @@ void BookWindowTest::fill(const std::vector<book::Entry>& people) const {
     for (const auto& e : people) QVERIFY(std::holds_alternative<book::Record>(book->save(e)));
 }
 
-frmbook* BookWindowTest::open_window() {
+BookWindow* BookWindowTest::open_window() {
     window->findChild<QAction*>("menubook")->trigger();
-    frmbook* book = window->book_window();
+    BookWindow* book = window->book_window();
     return book && QTest::qWaitForWindowExposed(book) ? book : nullptr;
 }
 
@@ -238,7 +238,7 @@ void BookWindowTest::escape_closes_and_screenshot() {
     fill({{"山田太郎", "やまだたろう", "", 1975, 3, 8, "14", "5", Sex::male, "-0", "30", ""},
           {"佐藤花子", "さとうはなこ", "母の友人", 1952, 11, 23, "?", "", Sex::female, "5", "0", ""},
           {"鈴木一郎", "すずきいちろう", "", 2001, 7, 1, "9", "?", Sex::male, "-18", "20", ""}});
-    frmbook* book = open_window();
+    BookWindow* book = open_window();
     QVERIFY(book);
     save_screenshot(book, "book_window");
     QTest::keyClick(list(), Qt::Key_Escape);

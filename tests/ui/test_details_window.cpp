@@ -18,8 +18,8 @@
 #include <optional>
 
 using vantora::ui::DetailsContent;
-using vantora::ui::frmdetails;
-using vantora::ui::mainform01;
+using vantora::ui::DetailsWindow;
+using vantora::ui::MainWindow;
 
 class DetailsWindowTest : public QObject {
     Q_OBJECT
@@ -43,10 +43,10 @@ private:
     QString cell(const QString& name) const;
     /// Enters a birth on the main window as the user does (the year as its dialog accepts it)
     /// and presses "八字表示".
-    static bool compute_on(mainform01& main, int year, const char* month, const char* day, const char* hour);
+    static bool compute_on(MainWindow& main, int year, const char* month, const char* day, const char* hour);
 
     std::optional<vantora::TermTables> tables_;
-    QPointer<frmdetails> window_;
+    QPointer<DetailsWindow> window_;
 };
 
 void DetailsWindowTest::initTestCase() {
@@ -58,7 +58,7 @@ void DetailsWindowTest::initTestCase() {
 }
 
 void DetailsWindowTest::init() {
-    window_ = new frmdetails;
+    window_ = new DetailsWindow;
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
@@ -149,7 +149,7 @@ void DetailsWindowTest::close_and_escape_hide() {
     QVERIFY(!window_->isVisible());
 }
 
-bool DetailsWindowTest::compute_on(mainform01& main, int year, const char* month, const char* day,
+bool DetailsWindowTest::compute_on(MainWindow& main, int year, const char* month, const char* day,
                                    const char* hour) {
     main.accept_birth_year(year);
     for (const auto& [name, entry] : {std::pair{"mSelect", month}, {"dSelect", day}, {"hSelect", hour}}) {
@@ -168,7 +168,7 @@ bool DetailsWindowTest::compute_on(mainform01& main, int year, const char* month
 }
 
 void DetailsWindowTest::command_is_usable_exactly_when_pop_is() {
-    mainform01 main;
+    MainWindow main;
     QVERIFY(main.Form_Load());
     auto* details = main.findChild<QAction*>("menudetail");
     auto* pop = main.findChild<QPushButton*>("btnpop");
@@ -192,12 +192,12 @@ void DetailsWindowTest::command_is_usable_exactly_when_pop_is() {
 }
 
 void DetailsWindowTest::command_opens_one_window_and_refreshes_it() {
-    mainform01 main;
+    MainWindow main;
     QVERIFY(main.Form_Load());
     auto* details = main.findChild<QAction*>("menudetail");
     QVERIFY(compute_on(main, 2000, "1", "1", "12"));
     details->trigger();
-    const QPointer<frmdetails> opened = main.details_window();
+    const QPointer<DetailsWindow> opened = main.details_window();
     QVERIFY(opened && opened->isVisible());
     QCOMPARE(opened->findChild<QLabel*>("lbl_mTsuhen")->text(), QStringLiteral("偏印"));
 

@@ -18,7 +18,7 @@
 
 #include <optional>
 
-using vantora::ui::frmexport;
+using vantora::ui::ExportWindow;
 
 namespace {
 
@@ -61,7 +61,7 @@ private slots:
 
 private:
     std::optional<vantora::TermTables> tables_;
-    QPointer<frmexport> window_;
+    QPointer<ExportWindow> window_;
     QPlainTextEdit* box() const { return window_->findChild<QPlainTextEdit*>("txtzarvel01"); }
     QStringList shown_lines() const { return window_->shown_text().split('\n'); }
 };
@@ -75,7 +75,7 @@ void ExportWindowTest::initTestCase() {
 }
 
 void ExportWindowTest::init() {
-    window_ = new frmexport;
+    window_ = new ExportWindow;
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }

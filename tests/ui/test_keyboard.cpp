@@ -23,7 +23,7 @@
 
 #include <memory>
 
-using vantora::ui::mainform01;
+using vantora::ui::MainWindow;
 using namespace vantora::ui::testing;
 
 namespace {
@@ -48,7 +48,7 @@ private:
     QWidget* focused() const { return QApplication::focusWidget(); }
     template <class T> T* child(const char* name) const { return window->findChild<T*>(name); }
 
-    std::unique_ptr<mainform01> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 void KeyboardTest::initTestCase() {
@@ -56,7 +56,7 @@ void KeyboardTest::initTestCase() {
 }
 
 void KeyboardTest::init() {
-    window = std::make_unique<mainform01>();
+    window = std::make_unique<MainWindow>();
     window->show();
     QVERIFY(window->Form_Load());
     window->activateWindow();
@@ -101,7 +101,7 @@ void KeyboardTest::a_whole_chart_from_the_keyboard() {
     // The year: 年入力 has the focus at start; Enter opens the dialog.
     QCOMPARE(focused(), child<QWidget>("yearInput"));
     press(Qt::Key_Return);
-    vantora::ui::yInput* dialog = window->year_dialog();
+    vantora::ui::YearDialog* dialog = window->year_dialog();
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     // A century button, then the list (typing finds the year), then Enter accepts.
@@ -162,7 +162,7 @@ void KeyboardTest::a_whole_chart_from_the_keyboard() {
     QCOMPARE(focused()->objectName(), QStringLiteral("btnexport"));
     QApplication::clipboard()->clear();
     press(Qt::Key_Return);
-    vantora::ui::frmexport* exported = window->export_window();
+    vantora::ui::ExportWindow* exported = window->export_window();
     QVERIFY(exported && exported->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(exported));
     press(Qt::Key_A, Qt::ControlModifier);
@@ -196,7 +196,7 @@ void KeyboardTest::menu_items_by_alt_and_their_letters() {
     QTest::keyClick(window.get(), Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
-    vantora::ui::frmjpmap* map = window->map_window();
+    vantora::ui::MapWindow* map = window->map_window();
     QVERIFY(map && map->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(map));
     QTest::keyClick(map, Qt::Key_Escape);

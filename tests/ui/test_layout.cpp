@@ -55,14 +55,14 @@ private slots:
     void frames_are_centred_by_their_whole_size();
 
 private:
-    std::unique_ptr<vantora::ui::mainform01> main_;
-    std::unique_ptr<vantora::ui::frmpop01> popup_;
+    std::unique_ptr<vantora::ui::MainWindow> main_;
+    std::unique_ptr<vantora::ui::PopupWindow> popup_;
 };
 
 void LayoutTest::initTestCase() {
     prepare_ui_test();
-    main_ = std::make_unique<vantora::ui::mainform01>();
-    popup_ = std::make_unique<vantora::ui::frmpop01>();
+    main_ = std::make_unique<vantora::ui::MainWindow>();
+    popup_ = std::make_unique<vantora::ui::PopupWindow>();
 }
 
 void LayoutTest::longest_texts_fit_their_fields_data() {

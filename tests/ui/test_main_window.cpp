@@ -34,8 +34,8 @@
 #include <memory>
 #include <optional>
 
-using vantora::ui::mainform01;
-using vantora::ui::yInput;
+using vantora::ui::MainWindow;
+using vantora::ui::YearDialog;
 using namespace vantora::ui::testing;
 
 namespace {
@@ -110,7 +110,7 @@ private:
     /// In 100 ms, records the title and text of the modal message box then open and clicks OK.
     static void answer_next_message_box(QString& title, QString& message);
 
-    std::unique_ptr<mainform01> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 void MainWindowTest::initTestCase() {
@@ -118,7 +118,7 @@ void MainWindowTest::initTestCase() {
 }
 
 void MainWindowTest::init() {
-    window = std::make_unique<mainform01>();
+    window = std::make_unique<MainWindow>();
     QVERIFY(window->Form_Load());
 }
 
@@ -147,7 +147,7 @@ bool MainWindowTest::choose(const char* list_name, const QString& entry) {
 bool MainWindowTest::accept_year(const QString& year) {
     if (!button("yearInput")->isEnabled() || !window->isEnabled()) return false;
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     if (!dialog || !dialog->isVisible()) return false;
     if (!year.isEmpty()) {
         const QString century = QStringLiteral("y%1").arg(year.toInt() / 100 * 100);
@@ -220,7 +220,7 @@ void MainWindowTest::starts_with_focus_on_year_button() {
 
 void MainWindowTest::missing_term_files_report_the_loader_message_and_fail() {
     // State: the loader fails. Action: Form_Load. Expected: a modal box with the loader's message.
-    mainform01 failing;
+    MainWindow failing;
     QString title, message;
     answer_next_message_box(title, message);
     const bool loaded = failing.Form_Load(nullptr, [] {
@@ -333,7 +333,7 @@ void MainWindowTest::closing_year_dialog_from_frame_reenables_main_window() {
     // State: the dialog is open, the main window locked, a year picked but not accepted.
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
     QVERIFY(!window->isEnabled());
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     auto* years = dialog->findChild<QListWidget*>("List1");
     years->setCurrentItem(years->findItems("1950", Qt::MatchExactly).front());
     // Action: the dialog's frame closes it.
@@ -355,7 +355,7 @@ void MainWindowTest::closing_year_dialog_from_frame_keeps_the_accepted_leap_day(
     // State: 2000-02-29 chosen; the dialog reopened and 2001 highlighted, not accepted.
     QVERIFY(enter({"2000", "2", "29", "12", ""}));
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     QTest::mouseClick(dialog->findChild<QPushButton*>("y2000"), Qt::LeftButton);
     auto* years = dialog->findChild<QListWidget*>("List1");
     years->setCurrentItem(years->findItems("2001", Qt::MatchExactly).front());
@@ -373,7 +373,7 @@ void MainWindowTest::closing_year_dialog_from_frame_keeps_the_accepted_leap_day(
 void MainWindowTest::year_dialog_reopens_with_its_century_and_year() {
     QVERIFY(accept_year("1642"));
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("年入力"));
     QCOMPARE(dialog->chosen_year_text(), QStringLiteral("1642"));
@@ -385,7 +385,7 @@ void MainWindowTest::year_dialog_reopens_with_its_century_and_year() {
 
 void MainWindowTest::year_dialog_lists_a_century_in_three_columns() {
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     auto* years = dialog->findChild<QListWidget*>("List1");
@@ -478,7 +478,7 @@ void MainWindowTest::damaged_tables_give_a_message_and_no_chart() {
     // State: tables past the reader's bounds (built in memory; the reader refuses such files),
     // which once gave a chart longitude of exactly 0°. Action: 八字表示. Expected: one warning
     // naming the term files; no chart shown, nothing that reads a chart enabled.
-    window = std::make_unique<mainform01>();
+    window = std::make_unique<MainWindow>();
     QVERIFY(window->Form_Load(nullptr, [] {
         auto loaded = vantora::init_tables();
         std::get<vantora::TermTables>(loaded).planet_terms[0].a = 1e200;
@@ -830,7 +830,7 @@ void MainWindowTest::exit_button_closes_every_window() {
 void MainWindowTest::loading_closes_the_startup_window() {
     QWidget startup;
     startup.show();
-    mainform01 loaded;
+    MainWindow loaded;
     QVERIFY(loaded.Form_Load(&startup));
     QVERIFY(!startup.isVisible());
 }
@@ -866,7 +866,7 @@ void MainWindowTest::screenshots() {
     save_screenshot(window.get(), "main_window_reversed");
     QTest::mouseClick(button("btn_111"), Qt::LeftButton);
     QTest::mouseClick(button("yearInput"), Qt::LeftButton);
-    yInput* dialog = window->year_dialog();
+    YearDialog* dialog = window->year_dialog();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     save_screenshot(dialog, "year_dialog");
 }

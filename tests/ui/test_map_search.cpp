@@ -23,8 +23,8 @@
 #include <cmath>
 #include <memory>
 
-using vantora::ui::frmjpmap;
-using vantora::ui::mainform01;
+using vantora::ui::MainWindow;
+using vantora::ui::MapWindow;
 
 namespace {
 
@@ -77,7 +77,7 @@ private:
     /// list is chosen.
     void choose_first(const QString& typed);
 
-    QPointer<frmjpmap> window_;
+    QPointer<MapWindow> window_;
     QImage clean_map_;
 };
 
@@ -87,7 +87,7 @@ void MapSearchTest::initTestCase() {
 }
 
 void MapSearchTest::init() {
-    window_ = new frmjpmap;
+    window_ = new MapWindow;
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_));
 }
@@ -169,7 +169,7 @@ void MapSearchTest::choosing_a_place_fixes_it_as_a_click_would() {
     QFETCH(QPoint, pixel);
     QFETCH(QString, minutes);
     QFETCH(QString, seconds);
-    QSignalSpy decided(window_.data(), &frmjpmap::decided);
+    QSignalSpy decided(window_.data(), &MapWindow::decided);
 
     choose_first(typed);
 
@@ -193,7 +193,7 @@ void MapSearchTest::choosing_a_place_fixes_it_as_a_click_would() {
 }
 
 void MapSearchTest::a_place_off_the_picture_sets_only_the_labels() {
-    QSignalSpy decided(window_.data(), &frmjpmap::decided);
+    QSignalSpy decided(window_.data(), &MapWindow::decided);
     choose_first(QStringLiteral("南鳥島")); // 153.980589° E, east of the picture's 147.1° E
     QCOMPARE(value_labels(), (QStringList{"24", "17", "21", "153", "58", "50"}));
     QCOMPARE(window_->map_lock(), 1);
@@ -280,7 +280,7 @@ void MapSearchTest::keyboard_alone_from_ctrl_m_to_the_time_difference() {
     // State: the main window after start-up. Action: Ctrl+M, 「南鳥島」, Down, Enter, Enter.
     // Expected: the main window's boxes hold the map's texts for Minamitorishima.
     delete window_;
-    auto main = std::make_unique<mainform01>();
+    auto main = std::make_unique<MainWindow>();
     QVERIFY(main->Form_Load());
     main->show();
     QVERIFY(QTest::qWaitForWindowActive(main.get()));

@@ -16,7 +16,7 @@
 
 #include <cmath>
 
-using vantora::ui::frmjpmap;
+using vantora::ui::MapWindow;
 namespace map = vantora::ui::map;
 
 namespace {
@@ -86,7 +86,7 @@ private:
     void move_pointer(QPoint at) const;
     void activate_map();
 
-    QPointer<frmjpmap> window_;
+    QPointer<MapWindow> window_;
     QImage clean_map_;
 };
 
@@ -97,7 +97,7 @@ void MapWindowTest::initTestCase() {
 }
 
 void MapWindowTest::init() {
-    window_ = new frmjpmap;
+    window_ = new MapWindow;
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
@@ -363,7 +363,7 @@ void MapWindowTest::decision_emits_the_shown_longitude() {
     QFETCH(QString, seconds);
     QFETCH(QString, minutes_text);
     QFETCH(QString, seconds_text);
-    QSignalSpy decided(window_.data(), &frmjpmap::decided);
+    QSignalSpy decided(window_.data(), &MapWindow::decided);
     QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, {100, 100});
     // The decision reads the labels, not the pointer: put the case's longitude there.
     window_->findChild<QLabel*>("lblkdo")->setText(degrees);
@@ -380,7 +380,7 @@ void MapWindowTest::decision_emits_the_shown_longitude() {
 }
 
 void MapWindowTest::decision_from_the_pointer_position() {
-    QSignalSpy decided(window_.data(), &frmjpmap::decided);
+    QSignalSpy decided(window_.data(), &MapWindow::decided);
     // State: browsing. Action: fix the point on the meridian line and press "決定".
     QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, {265, 300});
     QTest::mouseClick(button("btndecide"), Qt::LeftButton);
@@ -428,8 +428,8 @@ void MapWindowTest::close_button_hides_and_reopening_resets() {
 }
 
 void MapWindowTest::closing_through_frame_is_reported_and_destroys() {
-    QSignalSpy closed(window_.data(), &frmjpmap::closed_through_frame);
-    QSignalSpy decided(window_.data(), &frmjpmap::decided);
+    QSignalSpy closed(window_.data(), &MapWindow::closed_through_frame);
+    QSignalSpy decided(window_.data(), &MapWindow::decided);
     QVERIFY(window_->close());
     QCOMPARE(closed.count(), 1);
     QCOMPARE(decided.count(), 0);

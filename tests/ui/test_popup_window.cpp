@@ -18,8 +18,8 @@
 #include <vector>
 
 using vantora::ChartTexts;
-using vantora::ui::frmpop01;
 using vantora::ui::PopupContent;
+using vantora::ui::PopupWindow;
 
 namespace {
 
@@ -81,7 +81,7 @@ private:
     QString shown(const QString& name) const;
 
     std::optional<vantora::TermTables> tables_;
-    QPointer<frmpop01> window_;
+    QPointer<PopupWindow> window_;
 };
 
 void PopupWindowTest::initTestCase() {
@@ -93,7 +93,7 @@ void PopupWindowTest::initTestCase() {
 }
 
 void PopupWindowTest::init() {
-    window_ = new frmpop01;
+    window_ = new PopupWindow;
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
 }

@@ -1,4 +1,4 @@
-// The start-up window startzarvel, the opening of the main window, a failed start and the ways
+// The start-up window SplashWindow, the opening of the main window, a failed start and the ways
 // out of the program.
 #include "core/program_folder.hpp"
 #include "ui/export_window.hpp"
@@ -99,7 +99,7 @@ void choose(QComboBox* list, const QString& text) {
 
 /// Enters 1980-05-17, hour "?", computes the chart, opens the export window and closes it with
 /// its own button (which only hides it). Returns false when a step was not possible.
-bool compute_and_export(mainform01* main) {
+bool compute_and_export(MainWindow* main) {
     child<QPushButton>(main, "yearInput")->click();
     QWidget* dialog = main->year_dialog().data();
     if (!dialog || !dialog->isVisible()) return false;
@@ -137,7 +137,7 @@ private slots:
     }
 
     void waits_five_seconds_by_default_and_shows_the_version() {
-        startzarvel startup({});
+        SplashWindow startup({});
         QVERIFY(startup.timer1()->isActive());
         QVERIFY(startup.timer1()->isSingleShot());
         QCOMPARE(startup.timer1()->interval(), 5000);
@@ -148,7 +148,7 @@ private slots:
     }
 
     void is_centred_and_filled_by_the_picture() {
-        startzarvel startup({});
+        SplashWindow startup({});
         startup.show();
         QVERIFY(QTest::qWaitForWindowExposed(&startup));
         const QRect screen = startup.screen()->geometry();
@@ -171,9 +171,9 @@ private slots:
         QElapsedTimer clock;
         int ticks = 0;
         qint64 tick_at = -1;
-        startzarvel* startup_ptr = nullptr;
+        SplashWindow* startup_ptr = nullptr;
         clock.start();
-        startzarvel startup(
+        SplashWindow startup(
             [&] {
                 ++ticks;
                 tick_at = clock.elapsed();
@@ -192,7 +192,7 @@ private slots:
 
     void user_cannot_close_it_but_the_program_can() {
         int ticks = 0;
-        startzarvel startup([&] { ++ticks; }, 300);
+        SplashWindow startup([&] { ++ticks; }, 300);
         startup.show();
         QVERIFY(QTest::qWaitForWindowExposed(&startup));
 
@@ -217,9 +217,9 @@ private slots:
     }
 
     void timer_opens_the_main_window_and_the_startup_window_is_gone() {
-        QPointer<mainform01> main;
+        QPointer<MainWindow> main;
         QWidget* startup_ptr = nullptr;
-        startzarvel startup([&] { main = open_main_window(startup_ptr); }, 50);
+        SplashWindow startup([&] { main = open_main_window(startup_ptr); }, 50);
         startup_ptr = &startup;
         startup.show();
         QTRY_VERIFY_WITH_TIMEOUT(main && main->isVisible(), 5000);
@@ -234,9 +234,9 @@ private slots:
         // afterwards neither the start-up nor the main window is left.
         QString shown;
         answer_next_message_box(&shown);
-        startzarvel startup({}, 60000);
+        SplashWindow startup({}, 60000);
         startup.show();
-        mainform01* main = open_main_window(&startup, [] {
+        MainWindow* main = open_main_window(&startup, [] {
             return vantora::TermResult<vantora::TermTables>(
                 vantora::TermFileError{"planet.txt: 見つかりません"});
         });
@@ -258,10 +258,10 @@ private slots:
         // opened and closed by its own button (kept hidden). Action: the way out. Expected: the
         // event loop ends with 0 and no window is left on screen.
         QFETCH(QString, way);
-        QPointer<mainform01> main;
+        QPointer<MainWindow> main;
         bool exported = false;
         QWidget* startup_ptr = nullptr;
-        startzarvel startup(
+        SplashWindow startup(
             [&] {
                 main = open_main_window(startup_ptr);
                 if (!main) return;
