@@ -1,4 +1,5 @@
 // Places by name: folding, matching and completion on a small index, and the shipped data file.
+#include "core/place_text.hpp"
 #include "core/places.hpp"
 
 #include "chart/compute_chart.hpp"
@@ -72,6 +73,7 @@ TEST(PlaceMatch, FindsOnePlaceOrSaysWhyNot) {
         {"自由ヶ丘", K::found, "北海道北広島市自由が丘", 1},               // ヶ for が
         {"京都市北区大北山蓮ケ谷町", K::found, "京都府京都市北区大北山蓮ケ谷町", 1}, // spelled as typed wins
         {"京都市北区大北山蓮ヶ谷町", K::found, "京都府京都市北区大北山蓮ヶ谷町", 1},
+        {"京都市北区 大北山蓮ケ谷町", K::found, "京都府京都市北区大北山蓮ケ谷町", 1},    // blanks aside
         {"京都市北区大北山蓮が谷町", K::ambiguous, "京都府京都市北区大北山蓮ヶ谷町", 2}, // both fold alike
         {"府中市", K::ambiguous, "東京都府中市", 2}, // two exact, no prefecture
         {"本町一丁目", K::ambiguous, "京都府綾部市本町一丁目", 2},
