@@ -23,6 +23,16 @@ constexpr int branch_index(int n) {
 
 } // namespace
 
+std::array<StemBranch, 4> natal_pillars(const Chart& c) {
+    const StemBranch hour = c.hour_unknown ? StemBranch{} : StemBranch{c.hour_stem, c.hour_branch};
+    return {{{c.year_stem, c.year_branch}, {c.month_stem, c.month_branch}, {c.day_stem, c.day_branch}, hour}};
+}
+
+std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, StemBranch cycle) {
+    const std::array<StemBranch, 5> pillars{natal[0], natal[1], natal[2], natal[3], cycle};
+    return find_relations(pillars, kCyclePillar);
+}
+
 int ten_god(int stem, int day_stem) {
     const int other_polarity = stem % 2 != day_stem % 2 ? 1 : 0;
     return 2 * relation_to_day_stem(stem, day_stem) + other_polarity;
@@ -68,9 +78,12 @@ ChartDetails chart_details(const Chart& c, const LocalDateTime& now) {
     out.pillars[kHourPillar] = !c.hour_unknown ? pillar(c.hour_stem, c.hour_branch, c.hour_hidden)
                                                : PillarDetails{placeholder, placeholder, placeholder, false};
 
+    const std::array<StemBranch, 4> natal = natal_pillars(c);
+    out.relations = find_relations(natal);
     for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
         const int branch = c.luck_branch[i];
-        out.luck[i] = {god(c.luck_stem[i]), stage(branch), out.void_pair.contains(branch)};
+        out.luck[i] = {god(c.luck_stem[i]), stage(branch), out.void_pair.contains(branch),
+                       cycle_relations(natal, {c.luck_stem[i], branch})};
     }
     for (std::size_t i = 0; i < kAnnualPillarCount; ++i) {
         AnnualPillar& a = out.years[i];
@@ -81,6 +94,7 @@ ChartDetails chart_details(const Chart& c, const LocalDateTime& now) {
         a.stem_god = god(a.stem);
         a.stage = stage(a.branch);
         a.is_void = out.void_pair.contains(a.branch);
+        a.relations = cycle_relations(natal, {a.stem, a.branch});
     }
     return out;
 }

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "chart/chart.hpp"
+#include "chart/relations.hpp"
 
 #include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantora {
 
@@ -61,6 +63,7 @@ struct PillarDetails {
 struct LuckDetails {
     std::string_view stem_god, stage;
     bool is_void = false;
+    std::vector<Relation> relations; ///< with the natal pillars: see cycle_relations
 };
 
 /// The pillar of one civil year: year_cycle(year), which begins at that year's spring start
@@ -70,6 +73,7 @@ struct AnnualPillar {
     int stem = 0, branch = 0; ///< 1..10, 1..12
     std::string_view stem_god, stage;
     bool is_void = false;
+    std::vector<Relation> relations; ///< with the natal pillars: see cycle_relations
 };
 
 /// Indices of ChartDetails::pillars.
@@ -81,7 +85,17 @@ struct ChartDetails {
     VoidPair void_pair;
     std::array<LuckDetails, kLuckPillarCount> luck; ///< luck pillars 0..10 as in Chart
     std::array<AnnualPillar, kAnnualPillarCount> years;
+    std::vector<Relation> relations; ///< among the natal pillars, indices by PillarPlace
 };
+
+/// The four natal pillars by PillarPlace as the relations see them; an unknown hour takes no part.
+std::array<StemBranch, 4> natal_pillars(const Chart& chart);
+
+/// The relations a luck, annual, month or day pillar makes with the natal pillars: the pillars
+/// searched are the four natal ones (indices by PillarPlace) and `cycle` at index kCyclePillar,
+/// and only the relations that include it are kept.
+inline constexpr std::size_t kCyclePillar = 4;
+std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, StemBranch cycle);
 
 /// The detail readings of a computed chart; an hour that was not given (chart.hour_unknown) shows
 /// "□". now: the present local time, whose civil year is the first of the annual pillars.
