@@ -54,6 +54,17 @@ std::string void_pair_text(VoidPair pair) {
     return text;
 }
 
+CycleReader::CycleReader(const Chart& c)
+    : day_stem_(c.day_stem)
+    , void_pair_(vantora::void_pair(c.day_stem, c.day_branch))
+    , natal_(natal_pillars(c)) {}
+
+CycleReading CycleReader::read(StemBranch pillar) const {
+    return {ten_god_name[static_cast<std::size_t>(ten_god(pillar.stem, day_stem_))],
+            twelve_stage_name[static_cast<std::size_t>(twelve_stage(day_stem_, pillar.branch))],
+            void_pair_.contains(pillar.branch), cycle_relations(natal_, pillar)};
+}
+
 ChartDetails chart_details(const Chart& c, const LocalDateTime& now) {
     const int d = c.day_stem;
     const std::string_view placeholder = stem_name[0];
@@ -78,23 +89,17 @@ ChartDetails chart_details(const Chart& c, const LocalDateTime& now) {
     out.pillars[kHourPillar] = !c.hour_unknown ? pillar(c.hour_stem, c.hour_branch, c.hour_hidden)
                                                : PillarDetails{placeholder, placeholder, placeholder, false};
 
-    const std::array<StemBranch, 4> natal = natal_pillars(c);
-    out.relations = find_relations(natal);
-    for (std::size_t i = 0; i < kLuckPillarCount; ++i) {
-        const int branch = c.luck_branch[i];
-        out.luck[i] = {god(c.luck_stem[i]), stage(branch), out.void_pair.contains(branch),
-                       cycle_relations(natal, {c.luck_stem[i], branch})};
-    }
+    const CycleReader reader(c);
+    out.relations = find_relations(reader.natal());
+    for (std::size_t i = 0; i < kLuckPillarCount; ++i)
+        out.luck[i] = reader.read({c.luck_stem[i], c.luck_branch[i]});
     for (std::size_t i = 0; i < kAnnualPillarCount; ++i) {
         AnnualPillar& a = out.years[i];
         a.year = now.year + static_cast<int>(i);
         const int n = year_cycle(a.year);
         a.stem = stem_of(n);
         a.branch = branch_of(n);
-        a.stem_god = god(a.stem);
-        a.stage = stage(a.branch);
-        a.is_void = out.void_pair.contains(a.branch);
-        a.relations = cycle_relations(natal, {a.stem, a.branch});
+        static_cast<CycleReading&>(a) = reader.read({a.stem, a.branch});
     }
     return out;
 }

@@ -59,21 +59,23 @@ struct PillarDetails {
     bool is_void = false;        ///< the branch is in the void pair
 };
 
-/// The readings of one luck pillar.
-struct LuckDetails {
+/// The readings of a pillar that comes and goes — a luck, annual, month or day pillar — against
+/// the natal chart: the ten-god name of its stem, the day stem's twelve stage on its branch, its
+/// void mark and its relations with the natal pillars (see cycle_relations).
+struct CycleReading {
     std::string_view stem_god, stage;
     bool is_void = false;
-    std::vector<Relation> relations; ///< with the natal pillars: see cycle_relations
+    std::vector<Relation> relations;
 };
+
+/// The readings of one luck pillar.
+using LuckDetails = CycleReading;
 
 /// The pillar of one civil year: year_cycle(year), which begins at that year's spring start
 /// (立春, about 4 February), with its readings.
-struct AnnualPillar {
+struct AnnualPillar : CycleReading {
     int year = 0;
     int stem = 0, branch = 0; ///< 1..10, 1..12
-    std::string_view stem_god, stage;
-    bool is_void = false;
-    std::vector<Relation> relations; ///< with the natal pillars: see cycle_relations
 };
 
 /// Indices of ChartDetails::pillars.
@@ -96,6 +98,20 @@ std::array<StemBranch, 4> natal_pillars(const Chart& chart);
 /// and only the relations that include it are kept.
 inline constexpr std::size_t kCyclePillar = 4;
 std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, StemBranch cycle);
+
+/// Reads pillars that come and go against one natal chart.
+class CycleReader {
+public:
+    explicit CycleReader(const Chart& chart);
+    CycleReading read(StemBranch pillar) const;
+    VoidPair void_pair() const { return void_pair_; }
+    const std::array<StemBranch, 4>& natal() const { return natal_; }
+
+private:
+    int day_stem_;
+    VoidPair void_pair_;
+    std::array<StemBranch, 4> natal_;
+};
 
 /// The detail readings of a computed chart; an hour that was not given (chart.hour_unknown) shows
 /// "□". now: the present local time, whose civil year is the first of the annual pillars.
