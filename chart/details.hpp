@@ -99,6 +99,14 @@ std::array<StemBranch, 4> natal_pillars(const Chart& chart);
 inline constexpr std::size_t kCyclePillar = 4;
 std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, StemBranch cycle);
 
+/// A natal relation as a line of the details: the pillars' parts, the characters and the kind,
+/// e.g. "年支・日支　子午　冲", "年干・日干　甲己　干合", "年支・月支・時支　亥子丑　方合".
+std::string natal_relation_text(const Relation& relation);
+
+/// A relation of a cycle pillar (see cycle_relations) in short: the natal pillars it reaches and
+/// the kind, e.g. "年干合", "日時三合".
+std::string cycle_relation_text(const Relation& relation);
+
 /// Reads pillars that come and go against one natal chart.
 class CycleReader {
 public:

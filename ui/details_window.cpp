@@ -1,24 +1,32 @@
 #include "ui/details_window.hpp"
 
 #include "chart/details.hpp"
+#include "chart/readings_ahead.hpp"
 #include "core/names.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
+#include <QComboBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 
 namespace vantora::ui {
 
 namespace {
 
-// Geometry in twips. Every block runs right to left with its row headings at the right edge.
-constexpr int kClientWidth = 7800;
-constexpr int kClientHeight = 7410;
+// Geometry in twips. Every block runs right to left with its row headings at the right edge; the
+// months and days panel stands to the right of the chart.
+constexpr int kChartWidth = 7800;
+constexpr int kPanelWidth = 6900;
+constexpr int kClientWidth = kChartWidth + kPanelWidth;
+constexpr int kClientHeight = 9420;
 constexpr int kMargin = 150;
-constexpr int kHeadingLeft = 6450, kHeadingWidth = kClientWidth - kMargin - kHeadingLeft;
+constexpr int kHeadingLeft = 6450, kHeadingWidth = kChartWidth - kMargin - kHeadingLeft;
 
 /// The four pillar columns: year at the right … hour at the left.
 constexpr int kPillarWidth = 780;
@@ -29,12 +37,17 @@ constexpr int kPillarTitleTop = 540, kKanTop = 810, kShiTop = 1140, kZokanTop = 
 /// The luck and annual columns: column 0 at the right.
 constexpr int kCycleWidth = 540;
 constexpr int kCycleFirstLeft = 5880;
-constexpr int kLuckTop = 3060, kAnnualTop = 5220; ///< the rule above each block
+/// The natal relations under the pillars: three lines.
+constexpr int kRelationsTop = 3000, kRelationsHeight = 810;
+constexpr std::size_t kRelationsPerLine = 3;
+constexpr int kLuckTop = 3930, kAnnualTop = 6690; ///< the rule above each block
 
 /// Rows of a luck or annual block below its rule: title, age or year, stem, branch, ten-god
 /// name, stage, void mark (tops relative to the rule, heights).
 constexpr int kTitleRow = 60, kHeadRow = 360, kKanRow = 630, kShiRow = 930, kTsuhenRow = 1230,
-              kJuniunRow = 1500, kKubouRow = 1770;
+              kJuniunRow = 1500, kKubouRow = 1770, kKankeiRow = 2040;
+/// The relations row: up to four kinds, two to a line.
+constexpr int kKankeiHeight = 570;
 constexpr int kRowHeight = 270, kPillarRowHeight = 300;
 
 /// The mark under a pillar whose branch is in the void pair.
@@ -63,12 +76,67 @@ QLabel* heading(QWidget* parent, const QString& text, int top, int height, bool 
     return label;
 }
 
+/// The kinds a cycle pillar makes with the natal chart, each once, in a cell; the relations in full
+/// as its tool tip.
+void show_relation_marks(QLabel* cell, const std::vector<Relation>& relations) {
+    QStringList kinds, full;
+    for (const Relation& r : relations) {
+        const QString kind = qtext(relation_kind_text(r.kind));
+        if (!kinds.contains(kind)) kinds += kind;
+        full += QString::fromStdString(cycle_relation_text(r));
+    }
+    cell->setText(kinds.join(QLatin1Char(' ')));
+    cell->setToolTip(full.join(QLatin1Char(' ')));
+}
+
+/// A read-only table of readings with its column titles, rows of one line.
+QTableWidget* readings_table(QWidget* parent, const char* name, const QStringList& titles,
+                             const QRect& where) {
+    auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setHorizontalHeaderLabels(titles);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(twips(255));
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setGeometry(where);
+    return table;
+}
+
+/// The readings of one month or day as the cells after its first: pillar, ten-god name, stage,
+/// void mark, relations.
+QStringList reading_cells(StemBranch pillar, const CycleReading& r) {
+    QString relations;
+    for (const Relation& relation : r.relations)
+        relations += (relations.isEmpty() ? QString() : QStringLiteral(" ")) +
+                     QString::fromStdString(cycle_relation_text(relation));
+    return {stem_text(pillar.stem) + branch_text(pillar.branch), qtext(r.stem_god), qtext(r.stage),
+            r.is_void ? kVoidMark : QString(), relations};
+}
+
+void fill_row(QTableWidget* table, int row, const QStringList& cells, bool bold = false) {
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setToolTip(cells[column]);
+        item->setTextAlignment(column + 1 < cells.size() ? Qt::AlignCenter
+                                                         : Qt::AlignLeft | Qt::AlignVCenter);
+        if (bold) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+        }
+        table->setItem(row, column, item);
+    }
+}
+
 /// A thin horizontal rule across the window.
 void rule(QWidget* parent, int top) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips_rect(kMargin, top, kClientWidth - 2 * kMargin, 30));
+    line->setGeometry(twips_rect(kMargin, top, kChartWidth - 2 * kMargin, 30));
 }
 
 } // namespace
@@ -85,6 +153,8 @@ DetailsWindow::DetailsWindow(QWidget* parent)
     create_summary();
     create_luck_block();
     create_annual_block();
+    create_relations();
+    create_ahead_panel();
     centre_on_screen(this);
 }
 
@@ -163,6 +233,7 @@ void DetailsWindow::create_cycle_block(std::array<CycleColumn, N>& columns, cons
     heading(this, QStringLiteral("通変星"), top + kTsuhenRow, kRowHeight);
     heading(this, QStringLiteral("十二運"), top + kJuniunRow, kRowHeight);
     heading(this, QStringLiteral("空亡"), top + kKubouRow, kRowHeight);
+    heading(this, QStringLiteral("関係"), top + kKankeiRow, kRowHeight);
 
     const QFont pillar_font = pgothic_font(12);
     for (std::size_t k = 0; k < N; ++k) {
@@ -178,6 +249,9 @@ void DetailsWindow::create_cycle_block(std::array<CycleColumn, N>& columns, cons
         c.tsuhen = cell("tsuhen", kTsuhenRow, kRowHeight, font());
         c.juniun = cell("juniun", kJuniunRow, kRowHeight, font());
         c.kubou = cell("kubou", kKubouRow, kRowHeight, font());
+        c.kankei = cell("kankei", kKankeiRow, kKankeiHeight, gothic_font(7.5));
+        c.kankei->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        c.kankei->setWordWrap(true);
     }
 }
 
@@ -191,6 +265,85 @@ void DetailsWindow::create_annual_block() {
                QStringLiteral("各年の干支は、その年の立春（2月4日頃）から始まります。"),
                twips_rect(kMargin, kAnnualTop + kTitleRow, kHeadingLeft - 2 * kMargin, kPillarRowHeight),
                font(), Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void DetailsWindow::create_relations() {
+    heading(this, QStringLiteral("関係"), kRelationsTop, kRowHeight);
+    lblKankei = make_label(this, QStringLiteral("lblKankei"), QString(),
+                           twips_rect(kMargin, kRelationsTop, kHeadingLeft - 2 * kMargin, kRelationsHeight),
+                           font(), Qt::AlignLeft | Qt::AlignTop);
+    lblKankei->setWordWrap(true);
+}
+
+void DetailsWindow::create_ahead_panel() {
+    const int left = kChartWidth;
+    const int width = kPanelWidth - kMargin;
+    make_label(this, QString(), QStringLiteral("月運・日運"),
+               twips_rect(left, kPillarTitleTop, 1500, kRowHeight), gothic_font(11.25, true),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    make_label(this, QString(), QStringLiteral("年"),
+               twips_rect(left + 2550, kPillarTitleTop, 300, kRowHeight), font(),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    spnYear = new QSpinBox(this);
+    spnYear->setObjectName(QStringLiteral("spnYear"));
+    spnYear->setRange(kFirstBirthYear, kLastBirthYear);
+    spnYear->setGeometry(twips_rect(left + 1500, kPillarTitleTop - 30, 1000, 330));
+    make_label(this, QString(), QStringLiteral("月の日運"),
+               twips_rect(left + 4050, kPillarTitleTop, 1200, kRowHeight), font(),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    cboMonth = new QComboBox(this);
+    cboMonth->setObjectName(QStringLiteral("cboMonth"));
+    for (int m = 1; m <= 12; ++m) cboMonth->addItem(QString::number(m));
+    cboMonth->setGeometry(twips_rect(left + 3150, kPillarTitleTop - 30, 850, 330));
+
+    tblMonths =
+        readings_table(this, "tblMonths", {"月", "節入り", "干支", "通変星", "十二運", "空亡", "関係"},
+                       twips_rect(left, kKanTop, width, 3540));
+    tblDays =
+        readings_table(this, "tblDays", {"日", "干支", "通変星", "十二運", "空亡", "関係"},
+                       twips_rect(left, kKanTop + 3660, width, kClientHeight - kKanTop - 3660 - kMargin));
+    const QList<int> month_widths{45, 90, 45, 55, 55, 35}, day_widths{55, 45, 55, 55, 35};
+    for (int k = 0; k < month_widths.size(); ++k) tblMonths->setColumnWidth(k, month_widths[k]);
+    for (int k = 0; k < day_widths.size(); ++k) tblDays->setColumnWidth(k, day_widths[k]);
+
+    connect(spnYear, &QSpinBox::valueChanged, this, &DetailsWindow::spnYear_Change);
+    connect(cboMonth, &QComboBox::currentIndexChanged, this, &DetailsWindow::cboMonth_Click);
+}
+
+void DetailsWindow::spnYear_Change() {
+    tblMonths->setRowCount(0);
+    if (content_ && content_->tables) {
+        const auto months = months_of_year(content_->chart, spnYear->value(), *content_->tables);
+        const std::size_t count = months ? months->size() : 0;
+        tblMonths->setRowCount(static_cast<int>(count));
+        for (std::size_t k = 0; k < count; ++k) {
+            const MonthReading& m = (*months)[k];
+            const ClockMinute& t = m.term_start;
+            QStringList cells{branch_text(m.pillar.branch) + QStringLiteral("月"),
+                              QStringLiteral("%1/%2 %3:%4")
+                                  .arg(t.month)
+                                  .arg(t.day)
+                                  .arg(t.hour, 2, 10, QLatin1Char('0'))
+                                  .arg(t.minute, 2, 10, QLatin1Char('0'))};
+            cells += reading_cells(m.pillar, m);
+            fill_row(tblMonths, static_cast<int>(k), cells);
+        }
+    }
+    cboMonth_Click();
+}
+
+void DetailsWindow::cboMonth_Click() {
+    tblDays->setRowCount(0);
+    if (!content_) return;
+    const auto days =
+        days_of_month(content_->chart, spnYear->value(), cboMonth->currentIndex() + 1, content_->now);
+    tblDays->setRowCount(static_cast<int>(days.size()));
+    for (std::size_t k = 0; k < days.size(); ++k) {
+        const DayReading& d = days[k];
+        QStringList cells{d.today ? QStringLiteral("%1 今日").arg(d.day) : QString::number(d.day)};
+        cells += reading_cells(d.pillar, d);
+        fill_row(tblDays, static_cast<int>(k), cells, d.today);
+    }
 }
 
 void DetailsWindow::show_details(const DetailsContent& content) {
@@ -230,6 +383,7 @@ void DetailsWindow::show_details(const DetailsContent& content) {
         column.tsuhen->setText(qtext(l.stem_god));
         column.juniun->setText(qtext(l.stage));
         column.kubou->setText(l.is_void ? kVoidMark : QString());
+        show_relation_marks(column.kankei, l.relations);
         const bool current = c.current_luck == static_cast<int>(k);
         set_bold(column.kan, current);
         set_bold(column.shi, current);
@@ -244,7 +398,25 @@ void DetailsWindow::show_details(const DetailsContent& content) {
         column.tsuhen->setText(qtext(a.stem_god));
         column.juniun->setText(qtext(a.stage));
         column.kubou->setText(a.is_void ? kVoidMark : QString());
+        show_relation_marks(column.kankei, a.relations);
     }
+
+    // The natal relations three to a line, each kept whole.
+    QString natal;
+    for (std::size_t k = 0; k < d.relations.size(); ++k) {
+        if (k % kRelationsPerLine == 0) natal += QStringLiteral("<tr>");
+        natal += QStringLiteral("<td width=\"33%\">%1</td>")
+                     .arg(QString::fromStdString(natal_relation_text(d.relations[k])).toHtmlEscaped());
+    }
+    lblKankei->setText(d.relations.empty() ? QStringLiteral("なし")
+                                           : QStringLiteral("<table width=\"100%\">%1</table>").arg(natal));
+
+    // The months and days start from the present year and month, read against this chart.
+    content_ = content;
+    const QSignalBlocker year_blocker(spnYear), month_blocker(cboMonth);
+    spnYear->setValue(content.now.year);
+    cboMonth->setCurrentIndex(content.now.month - 1);
+    spnYear_Change();
 }
 
 void DetailsWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,17 +1,23 @@
 // DetailsWindow: the detail readings of the chart last computed on the main window — ten-god names,
-// twelve stages and void marks of the four pillars, the void pair, the luck pillars' readings and
-// the pillars of the coming years — laid out like a printed chart, columns right to left.
+// twelve stages and void marks of the four pillars, their relations, the void pair, the luck pillars'
+// readings and the pillars of the coming years — laid out like a printed chart, columns right to
+// left; beside them the months of a chosen year and the days of a chosen month (月運・日運).
 #pragma once
 
 #include "chart/chart.hpp"
 #include "chart/details.hpp"
+#include "core/tables.hpp"
 
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
+class QTableWidget;
 
 namespace vantora::ui {
 
@@ -20,6 +26,9 @@ namespace vantora::ui {
 struct DetailsContent {
     Chart chart;
     LocalDateTime now;
+    /// The term tables for the months' terms; they must outlive the window's use of this content.
+    /// Without them the months table stays empty.
+    const TermTables* tables = nullptr;
 };
 
 class DetailsWindow : public QWidget {
@@ -41,12 +50,14 @@ private:
     };
     /// The cells of one luck or annual column, top to bottom.
     struct CycleColumn {
-        QLabel *head, *kan, *shi, *tsuhen, *juniun, *kubou;
+        QLabel *head, *kan, *shi, *tsuhen, *juniun, *kubou, *kankei;
     };
 
     void create_header();
     void create_pillars();
     void create_summary();
+    void create_relations();
+    void create_ahead_panel();
     void create_luck_block();
     void create_annual_block();
     /// A block of columns right to left under a section title, with the row headings at the right.
@@ -55,6 +66,10 @@ private:
                             int top, const QString& title, const QString& first_heading);
 
     void Command1_Click();
+    /// The months of the chosen year (and the days, whose year it also is).
+    void spnYear_Change();
+    /// The days of the chosen month.
+    void cboMonth_Click();
 
     QLabel* txtBirthday = nullptr;
     QPushButton* Command1 = nullptr;
@@ -66,6 +81,12 @@ private:
     QLabel* lblDunTitle = nullptr;
     std::array<CycleColumn, kLuckPillarCount> dun_{};
     std::array<CycleColumn, kAnnualPillarCount> nen_{};
+    QLabel* lblKankei = nullptr; ///< the natal relations, one after another
+    QSpinBox* spnYear = nullptr;
+    QComboBox* cboMonth = nullptr;
+    QTableWidget* tblMonths = nullptr;
+    QTableWidget* tblDays = nullptr;
+    std::optional<DetailsContent> content_; ///< what the months and days are read against
 };
 
 } // namespace vantora::ui

@@ -379,7 +379,7 @@ void MainWindow::menudetail_Click() {
     if (!details_window_) details_window_ = new DetailsWindow(nullptr);
     bring_to_front(details_window_);
     // The readings of the chart as computed, read from the clock's present year on.
-    details_window_->show_details({*chart_, local_now()});
+    details_window_->show_details({*chart_, local_now(), tables_ ? &*tables_ : nullptr});
 }
 
 PopupContent MainWindow::copied_chart() const {

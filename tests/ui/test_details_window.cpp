@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 
 #include <optional>
@@ -32,6 +34,7 @@ private slots:
     void shows_the_readings_of_the_computed_chart();
     void refresh_overwrites_and_unknown_hour_shows_placeholders();
     void current_luck_pillar_alone_is_bold();
+    void shows_relations_and_the_chosen_months_and_days();
     void close_and_escape_hide();
     void command_is_usable_exactly_when_pop_is();
     void command_opens_one_window_and_refreshes_it();
@@ -77,7 +80,7 @@ DetailsContent DetailsWindowTest::content(int year, int month, int day, int hour
     record.hour_unknown = !hour_known;
     record.sex = sex;
     const vantora::LocalDateTime now{2026, 12, 8, 10, 0, 0};
-    return {std::get<vantora::Chart>(vantora::compute_chart(record, now, *tables_)), now};
+    return {std::get<vantora::Chart>(vantora::compute_chart(record, now, *tables_)), now, &*tables_};
 }
 
 QString DetailsWindowTest::cell(const QString& name) const {
@@ -136,6 +139,34 @@ void DetailsWindowTest::current_luck_pillar_alone_is_bold() {
     // A birth after the present has no current pillar: the earlier bold is cleared.
     window_->show_details(content(2030, 6, 15, 12));
     QCOMPARE(bold_columns(), QString());
+}
+
+void DetailsWindowTest::shows_relations_and_the_chosen_months_and_days() {
+    // State: 1975-03-08 14:00, 乙卯 己卯 癸丑 己未, shown on 2026-12-08.
+    window_->show_details(content(1975, 3, 8, 14));
+    // Expected: the natal relations listed, the luck pillar 丁丑 (from 10) marked 冲 刑 against 己未.
+    const QString natal = cell("lblKankei");
+    for (const char* line : {"年支・時支　卯未　半会", "月支・時支　卯未　半会", "日支・時支　丑未　冲"})
+        QVERIFY2(natal.contains(QString::fromUtf8(line)), line);
+    QCOMPARE(cell("dun_kankei_2"), QStringLiteral("冲 刑"));
+    auto* months = window_->findChild<QTableWidget*>("tblMonths");
+    auto* days = window_->findChild<QTableWidget*>("tblDays");
+    const auto text = [](QTableWidget* table, int row, int column) {
+        return table->item(row, column)->text();
+    };
+    // The present year and month are chosen, today marked.
+    QCOMPARE(months->rowCount(), 12);
+    QCOMPARE(text(months, 0, 0), QStringLiteral("寅月"));
+    QCOMPARE(days->rowCount(), 31);
+    QCOMPARE(text(days, 7, 0), QStringLiteral("8 今日"));
+    // Action: 2008, then February. Expected: 甲寅 from 2/4 20:04; 29 days from 辛未, none today.
+    window_->findChild<QSpinBox*>("spnYear")->setValue(2008);
+    window_->findChild<QComboBox*>("cboMonth")->setCurrentIndex(1);
+    QCOMPARE(text(months, 0, 1), QStringLiteral("2/4 20:04"));
+    QCOMPARE(text(months, 0, 2), QStringLiteral("甲寅"));
+    QCOMPARE(days->rowCount(), 29);
+    QCOMPARE(text(days, 0, 1), QStringLiteral("辛未"));
+    QCOMPARE(text(days, 7, 0), QStringLiteral("8"));
 }
 
 void DetailsWindowTest::close_and_escape_hide() {
