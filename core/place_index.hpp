@@ -31,7 +31,8 @@ struct PlaceMatch {
     std::size_t count = 0;
 };
 
-/// The places with their folded names, searchable by whole name, by prefix and by substring.
+/// The places with their folded names, searchable by whole name (through a hash table), by prefix
+/// and by substring (a scan of all names, on whole characters).
 class PlaceIndex {
 public:
     using Id = std::uint32_t;
@@ -74,11 +75,25 @@ public:
 
 private:
     enum class Fit { exact, prefix, contains };
-    /// Calls visit(id, fit) for every place whose folded name contains folded, in id order.
+    /// Calls visit(id, fit) for every place whose folded name contains folded as whole characters
+    /// (no hit begins or ends inside a UTF-8 sequence), in id order.
     template <class Visit> void scan(std::string_view folded, Visit&& visit) const;
+
+    /// The places whose folded name, with or without the prefecture, is folded; in id order.
+    std::vector<Id> exact_places(std::string_view folded) const;
 
     /// Appends the municipality added last with town after its name (an empty town: itself).
     void add_place(std::string_view town, GeoPoint point);
+
+    /// The folded name of place id, without its end mark.
+    std::string_view key(Id id) const;
+    /// The name an entry of the exact-name table stands for: id·2 the whole folded name, id·2 + 1
+    /// the folded name without the prefecture.
+    std::string_view entry_key(std::uint32_t entry) const;
+    /// Enters an entry into the exact-name table, growing it to keep it at most half full.
+    void add_exact(std::uint32_t entry);
+    /// Rebuilds the exact-name table with `slots` slots (a power of two) and the same entries.
+    void resize_exact(std::size_t slots);
 
     std::string names_;                     ///< the full names, one after the other
     std::vector<std::uint32_t> name_start_; ///< where each name starts in names_; one more at the end
@@ -86,6 +101,8 @@ private:
     std::vector<std::uint32_t> key_start_;  ///< where each key starts in keys_; one more at the end
     std::vector<std::uint8_t> prefecture_;  ///< bytes of each key taken by the folded prefecture
     std::vector<GeoPoint> points_;
+    std::vector<std::uint32_t> exact_slots_; ///< open addressing by entry_key's hash; free: ~0
+    std::size_t exact_entries_ = 0;
     std::string municipality_name_;        ///< prefecture + municipality added last
     std::string municipality_key_;         ///< the same folded
     std::size_t prefecture_key_bytes_ = 0; ///< bytes of municipality_key_ taken by the prefecture

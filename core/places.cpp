@@ -18,8 +18,14 @@ constexpr std::string_view kMagic = "VPLC";
 constexpr unsigned char kVersion = 1;
 /// Magic, version and the payload length (32 bits, little-endian) before the zlib stream.
 constexpr std::size_t kHeaderBytes = 9;
-/// A payload larger than this is not a place file; it stops a damaged length from allocating.
-constexpr std::uint32_t kMaxPayloadBytes = 256u << 20;
+/// A payload larger than this is not a place file (the shipped one inflates to 4.4 MB); it stops a
+/// damaged length from allocating.
+constexpr std::uint32_t kMaxPayloadBytes = 64u << 20;
+/// Deflate never inflates one byte to more than 1032: a larger claimed payload is damage.
+constexpr std::size_t kMaxInflateRatio = 1032;
+/// The full names (a municipality's name is repeated in each of its towns) take 1.6 bytes per
+/// payload byte in the shipped file; more than this many means crafted names, not places.
+constexpr std::size_t kMaxNameBytesPerPayloadByte = 8;
 constexpr std::string_view kFileName = "places.bin";
 
 /// Reads the data file's pieces in order; the first shortfall sets failed().
@@ -84,10 +90,12 @@ PlaceResult<std::string> inflate_payload(std::string_view bytes) {
     if (static_cast<unsigned char>(bytes[4]) != kVersion) return data_error("版が違います");
     std::uint32_t length = 0;
     for (int k = 3; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(bytes[5 + k]);
-    if (length > kMaxPayloadBytes) return data_error("壊れています（長さ）");
+    const auto source = bytes.substr(kHeaderBytes);
+    if (length > kMaxPayloadBytes || length > source.size() * kMaxInflateRatio) {
+        return data_error("壊れています（長さ）");
+    }
     std::string payload(length, '\0');
     auto inflated = static_cast<uLongf>(length);
-    const auto source = bytes.substr(kHeaderBytes);
     const int status = uncompress(reinterpret_cast<Bytef*>(payload.data()), &inflated,
                                   reinterpret_cast<const Bytef*>(source.data()), source.size());
     if (status != Z_OK || inflated != length) return data_error("壊れています（圧縮データ）");
@@ -99,7 +107,8 @@ PlaceResult<std::string> inflate_payload(std::string_view bytes) {
 PlaceResult<PlaceIndex> parse_places(std::string_view bytes) {
     auto inflated = inflate_payload(bytes);
     if (auto* error = std::get_if<PlaceDataError>(&inflated)) return std::move(*error);
-    PayloadReader in(std::get<std::string>(inflated));
+    const std::string& payload = std::get<std::string>(inflated);
+    PayloadReader in(payload);
 
     std::vector<std::string_view> prefectures(in.count());
     for (auto& prefecture : prefectures) prefecture = in.text();
@@ -131,6 +140,8 @@ PlaceResult<PlaceIndex> parse_places(std::string_view bytes) {
                       (municipality.towns + 1);
     }
     for (const auto town : towns) name_bytes += town.size();
+    if (name_bytes > payload.size() * kMaxNameBytesPerPayloadByte)
+        return data_error("壊れています（名前の長さ）");
     PlaceIndex index;
     index.reserve(points.size(), name_bytes);
     auto town = towns.begin();
@@ -144,22 +155,26 @@ PlaceResult<PlaceIndex> parse_places(std::string_view bytes) {
 }
 
 PlaceResult<PlaceIndex> load_places(const std::filesystem::path& file) {
+    const auto cannot_open = [&file](const std::string& why) {
+        return data_error("開けません（" + why + ": " + printable_text(file.string()) + "）");
+    };
+    // A FIFO or a device would block the open or the read, or pour out bytes without end.
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) return cannot_open(system_error_text(ENOENT));
+    if (status.type() == std::filesystem::file_type::directory) return cannot_open(system_error_text(EISDIR));
+    if (error) return cannot_open(system_error_text(error.value()));
+    if (status.type() != std::filesystem::file_type::regular)
+        return cannot_open("通常のファイルではありません");
     errno = 0;
     std::ifstream in(file, std::ios::binary);
-    std::error_code ignored;
-    const int reason = std::filesystem::is_directory(file, ignored) ? EISDIR
-                       : !in                                        ? (errno ? errno : ENOENT)
-                                                                    : 0;
-    if (reason)
-        return data_error("開けません（" + system_error_text(reason) + ": " + printable_text(file.string()) +
-                          "）");
-    std::string bytes;
-    std::error_code error;
+    if (!in) return cannot_open(system_error_text(errno ? errno : ENOENT));
     const auto size = std::filesystem::file_size(file, error);
-    if (error || size > kMaxPayloadBytes) return data_error("読めません（" + file.string() + "）");
-    bytes.resize(static_cast<std::size_t>(size));
+    if (error || size > kMaxPayloadBytes)
+        return data_error("読めません（" + printable_text(file.string()) + "）");
+    std::string bytes(static_cast<std::size_t>(size), '\0');
     if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        return data_error("読めません（" + file.string() + "）");
+        return data_error("読めません（" + printable_text(file.string()) + "）");
     }
     return parse_places(bytes);
 }

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -80,6 +84,8 @@ TEST(PlaceMatch, FindsOnePlaceOrSaysWhyNot) {
         {"本町", K::ambiguous, "京都府綾部市本町一丁目", 3},
         {"綾部市本町三丁目", K::not_found, nullptr, 0},
         {"  ", K::not_found, nullptr, 0},
+        {"\xE3", K::not_found, nullptr, 0},     // the first byte of many kana and kanji
+        {"\x82\xB1", K::not_found, nullptr, 0}, // the last two bytes of ケ
     };
     for (const auto& c : cases) {
         const auto match = index.match(c.typed);
@@ -92,6 +98,10 @@ TEST(PlaceMatch, FindsOnePlaceOrSaysWhyNot) {
             ASSERT_FALSE(match.places.empty()) << c.typed;
             EXPECT_EQ(index.name(match.places.front()), c.first) << c.typed;
         }
+        // Asking for no candidates (the map's note shows only the count) changes no outcome.
+        const auto bare = index.match(c.typed, 0);
+        EXPECT_EQ(bare.count, c.count) << c.typed;
+        EXPECT_EQ(bare.places, c.kind == K::found ? match.places : std::vector<PlaceIndex::Id>{}) << c.typed;
     }
 }
 
@@ -120,6 +130,7 @@ TEST(PlaceCompletion, ExactThenPrefixThenContainingInDataOrder) {
     EXPECT_EQ(names("一丁目", 1), (Names{"京都府綾部市本町一丁目"}));
     EXPECT_TRUE(names("", 10).empty());
     EXPECT_TRUE(names("大阪", 10).empty());
+    EXPECT_TRUE(names("\xE3", 10).empty());
 }
 
 std::string read_whole(const std::filesystem::path& path) {
@@ -203,24 +214,82 @@ TEST(PlaceData, EveryPlaceGivesAChartWithItsTimeDifference) {
     }
 }
 
+/// A place file as tools/make_places.py lays it out: one prefecture, one municipality named by
+/// name_bytes bytes with `towns` towns named 町, every point at 0°, 0°; the header claims
+/// claimed_length payload bytes, or the true length when 0.
+std::string crafted_file(std::size_t name_bytes, std::size_t towns, std::uint32_t claimed_length = 0) {
+    std::string payload;
+    const auto number = [&payload](std::uint64_t value) {
+        for (; value >= 0x80; value >>= 7) payload.push_back(static_cast<char>(0x80 | (value & 0x7F)));
+        payload.push_back(static_cast<char>(value));
+    };
+    const auto text = [&](std::string_view name) { number(name.size()), payload.append(name); };
+    number(1), text("東京都");
+    number(1), number(0), text(std::string(name_bytes, 'x')), number(towns);
+    number(towns);
+    for (std::size_t k = 0; k < towns; ++k) text("町");
+    for (std::size_t k = 0; k < 2 * (towns + 1); ++k) number(0);
+    uLongf packed_size = compressBound(payload.size());
+    std::string packed(packed_size, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packed_size,
+             reinterpret_cast<const Bytef*>(payload.data()), payload.size());
+    packed.resize(packed_size);
+    const std::uint32_t length = claimed_length ? claimed_length : static_cast<std::uint32_t>(payload.size());
+    std::string header = "VPLC\x01";
+    for (int k = 0; k < 4; ++k) header.push_back(static_cast<char>(length >> (8 * k)));
+    return header + packed;
+}
+
 TEST(PlaceData, DamagedFilesGiveOneError) {
     const auto good = read_whole(VANTORA_SOURCE_DIR "/data/places.bin");
-    auto error_of = [](const std::string& bytes) {
-        const auto loaded = parse_places(bytes);
-        const auto* error = std::get_if<PlaceDataError>(&loaded);
-        return error ? error->message : std::string("(loaded)");
-    };
     std::string flipped = good;
     flipped[flipped.size() / 2] ^= 0x55;
     std::string longer = good;
     longer[5] = static_cast<char>(longer[5] + 1); // payload length one more than inflated
-    EXPECT_EQ(error_of(good.substr(0, 4)), "places.bin: 地名データの形式ではありません");
-    EXPECT_EQ(error_of("PK\x03\x04" + good.substr(4)), "places.bin: 地名データの形式ではありません");
-    EXPECT_EQ(error_of(good.substr(0, good.size() - 100)), "places.bin: 壊れています（圧縮データ）");
-    EXPECT_EQ(error_of(flipped), "places.bin: 壊れています（圧縮データ）");
-    EXPECT_EQ(error_of(longer), "places.bin: 壊れています（圧縮データ）");
-    const auto missing = load_places(VANTORA_SOURCE_DIR "/data/no-such-file.bin");
-    EXPECT_TRUE(std::holds_alternative<PlaceDataError>(missing));
+    enum class Kind { bytes, fifo, folder, missing };
+    struct Case {
+        const char* what;
+        Kind kind;
+        std::string bytes;
+        const char* error; ///< the message, or its start up to the path
+    };
+    const Case cases[] = {
+        {"shipped file", Kind::bytes, good, "(loaded)"},
+        {"crafted file of ordinary names", Kind::bytes, crafted_file(12, 100), "(loaded)"},
+        {"magic only", Kind::bytes, good.substr(0, 4), "places.bin: 地名データの形式ではありません"},
+        {"zip file", Kind::bytes, "PK\x03\x04" + good.substr(4),
+         "places.bin: 地名データの形式ではありません"},
+        {"cut short", Kind::bytes, good.substr(0, good.size() - 100),
+         "places.bin: 壊れています（圧縮データ）"},
+        {"flipped byte", Kind::bytes, flipped, "places.bin: 壊れています（圧縮データ）"},
+        {"length one too long", Kind::bytes, longer, "places.bin: 壊れています（圧縮データ）"},
+        {"length beyond what deflate inflates to", Kind::bytes, crafted_file(30, 100, 60u << 20),
+         "places.bin: 壊れています（長さ）"},
+        {"2 KB name repeated in every town", Kind::bytes, crafted_file(2048, 20000),
+         "places.bin: 壊れています（名前の長さ）"},
+        {"155 KB name", Kind::bytes, crafted_file(155 << 10, 2000), "places.bin: 壊れています（名前の長さ）"},
+        {"FIFO", Kind::fifo, {}, "places.bin: 開けません（通常のファイルではありません: "},
+        {"folder", Kind::folder, {}, "places.bin: 開けません（フォルダーです: "},
+        {"missing", Kind::missing, {}, "places.bin: 開けません（ファイルがありません: "},
+    };
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("vantora_places_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const auto& c : cases) {
+        const auto path = folder / c.what;
+        if (c.kind == Kind::bytes) {
+            std::ofstream(path, std::ios::binary) << c.bytes;
+        }
+        if (c.kind == Kind::fifo) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << c.what;
+        }
+        if (c.kind == Kind::folder) std::filesystem::create_directory(path);
+        const auto loaded = load_places(path);
+        const auto* error = std::get_if<PlaceDataError>(&loaded);
+        const std::string message = error ? error->message : "(loaded)";
+        EXPECT_TRUE(message.starts_with(c.error)) << c.what << ": " << message;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -51,8 +51,8 @@ private slots:
     void choosing_a_place_fixes_it_as_a_click_would();
     void a_place_off_the_picture_sets_only_the_labels();
     void fixed_place_is_released_like_a_clicked_point();
-    void enter_on_a_name_of_no_single_place_says_why_data();
-    void enter_on_a_name_of_no_single_place_says_why();
+    void enter_fixes_a_single_place_or_says_why_not_data();
+    void enter_fixes_a_single_place_or_says_why_not();
     void keyboard_alone_from_ctrl_m_to_the_time_difference();
     void screenshot();
 
@@ -246,34 +246,45 @@ void MapSearchTest::fixed_place_is_released_like_a_clicked_point() {
     QCOMPARE(window_->focusWidget(), field());
 }
 
-void MapSearchTest::enter_on_a_name_of_no_single_place_says_why_data() {
+void MapSearchTest::enter_fixes_a_single_place_or_says_why_not_data() {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("note");    // empty: the place is fixed
+    QTest::addColumn<QString>("degrees"); // east degrees shown, empty when nothing is fixed
     QTest::newRow("two cities of one name") << "府中市"
-                                            << "候補が 2 件あります";
+                                            << "候補が 2 件あります"
+                                            << "";
     QTest::newRow("no such district") << "綾部市本町九丁目"
-                                      << "見つかりません";
+                                      << "見つかりません"
+                                      << "";
+    QTest::newRow("exact name of one city") << "東京都府中市"
+                                            << ""
+                                            << "139";
+    QTest::newRow("only place containing it") << "南鳥島"
+                                              << ""
+                                              << "153";
+    QTest::newRow("only district starting so") << "綾部市本町一"
+                                               << ""
+                                               << "135";
 }
 
-void MapSearchTest::enter_on_a_name_of_no_single_place_says_why() {
+void MapSearchTest::enter_fixes_a_single_place_or_says_why_not() {
+    // State: the map just opened. Action: a name typed, Enter on the field itself (not on the
+    // list). Expected: one place matching is fixed; none or several leave a note, nothing fixed.
     QFETCH(QString, typed);
     QFETCH(QString, note);
+    QFETCH(QString, degrees);
     field()->setFocus();
     type_text(field(), typed);
-    list()->hide(); // Enter on the field itself, not on the list
-    QTest::keyClick(field(), Qt::Key_Return);
-    QCOMPARE(label("lblPlaceNote"), note);
-    QCOMPARE(window_->map_lock(), 0);
-    QVERIFY(!button("btndecide")->isEnabled());
-    // Typing again clears the note; Enter on the exact name of one place fixes it.
-    type_text(field(), QStringLiteral(" "));
-    QCOMPARE(label("lblPlaceNote"), QString());
-    field()->clear();
-    type_text(field(), QStringLiteral("東京都府中市"));
     list()->hide();
     QTest::keyClick(field(), Qt::Key_Return);
-    QCOMPARE(window_->map_lock(), 1);
-    QCOMPARE(label("lblkdo"), QStringLiteral("139"));
+    QCOMPARE(label("lblPlaceNote"), note);
+    QCOMPARE(label("lblkdo"), degrees);
+    QCOMPARE(window_->map_lock(), note.isEmpty() ? 1 : 0);
+    QCOMPARE(button("btndecide")->isEnabled(), note.isEmpty());
+    if (!note.isEmpty()) {
+        type_text(field(), QStringLiteral(" ")); // typing again clears the note
+        QCOMPARE(label("lblPlaceNote"), QString());
+    }
 }
 
 void MapSearchTest::keyboard_alone_from_ctrl_m_to_the_time_difference() {
