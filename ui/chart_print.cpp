@@ -1,5 +1,7 @@
 #include "ui/chart_print.hpp"
 
+#include "chart/details.hpp"
+#include "core/names.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vantora::ui {
 namespace {
@@ -100,72 +103,105 @@ private:
 /// A section title with its accent mark and a hairline across the page; returns the top of the
 /// section's body.
 double section(Sheet& sheet, double top, const QString& title, const QString& note = {}) {
-    sheet.fill(QRectF(0, top + 1, 1.2, 4.5), kAccent);
-    sheet.text(QRectF(3, top, 80, 6.5), title, pgothic_font(11.5, true), Qt::AlignLeft | Qt::AlignVCenter);
+    sheet.fill(QRectF(0, top + 0.8, 1.2, 4), kAccent);
+    sheet.text(QRectF(3, top, 80, 5.5), title, pgothic_font(11, true), Qt::AlignLeft | Qt::AlignVCenter);
     if (!note.isEmpty())
-        sheet.text(QRectF(kPageWidthMm - 100, top, 100, 6.5), note, pgothic_font(8.5),
+        sheet.text(QRectF(kPageWidthMm - 120, top, 120, 5.5), note, pgothic_font(8.5),
                    Qt::AlignRight | Qt::AlignVCenter, kMuted);
-    sheet.line(0, top + 7, kPageWidthMm, top + 7, kHairline, kRuleColour);
-    return top + 10;
+    sheet.line(0, top + 6, kPageWidthMm, top + 6, kHairline, kRuleColour);
+    return top + 7.5;
 }
 
-/// The title line, the name (when known) and the birth text; returns the bottom of the heading.
-double paint_heading(Sheet& sheet, const PopupContent& chart, const LocalDateTime& printed,
-                     const std::optional<QString>& name) {
+/// The gap above each section, mm.
+constexpr double kSectionGap = 3;
+
+/// The birth line as the window shows it; "生" closes a line that ends in a time, not one that ends
+/// in "出生時間不明".
+QString birth_line(const ChartTexts& t) {
+    const QString birth = qtext(t.txtBirthday);
+    return birth.endsWith(QStringLiteral("不明")) ? birth : birth + QStringLiteral("生");
+}
+
+/// The title line, the name (when known), the birth text and the birth place; returns the bottom
+/// of the heading.
+double paint_heading(Sheet& sheet, const ChartPage& page) {
     sheet.text(QRectF(0, 0, 100, 6), QStringLiteral("四柱推命　命式表"), pgothic_font(10, true),
                Qt::AlignLeft | Qt::AlignVCenter, kAccent);
     sheet.text(QRectF(kPageWidthMm - 90, 0, 90, 6),
-               QStringLiteral("作成日　%1年%2月%3日").arg(printed.year).arg(printed.month).arg(printed.day),
+               QStringLiteral("作成日　%1年%2月%3日")
+                   .arg(page.printed.year)
+                   .arg(page.printed.month)
+                   .arg(page.printed.day),
                pgothic_font(9), Qt::AlignRight | Qt::AlignVCenter, kMuted);
     sheet.line(0, 7.5, kPageWidthMm, 7.5, kFrameLine, kAccent);
 
-    double top = 12;
-    if (name) {
-        sheet.text(QRectF(0, top, kPageWidthMm, 11), *name, pgothic_font(22, true),
+    double top = 10;
+    if (page.name) {
+        sheet.text(QRectF(0, top, kPageWidthMm, 10), *page.name, pgothic_font(20, true),
                    Qt::AlignLeft | Qt::AlignVCenter);
-        top += 12;
+        top += 10;
     }
-    const QString birth = qtext(chart.texts.txtBirthday) + QStringLiteral("生");
-    const QFont birth_font = name ? pgothic_font(14) : pgothic_font(20, true);
-    const double birth_height = name ? 8 : 11;
-    sheet.text(QRectF(0, top, kPageWidthMm, birth_height), birth, birth_font,
+    const QFont birth_font = page.name ? pgothic_font(13) : pgothic_font(18, true);
+    const double birth_height = page.name ? 7 : 9;
+    sheet.text(QRectF(0, top, kPageWidthMm, birth_height), birth_line(page.chart.texts), birth_font,
                Qt::AlignLeft | Qt::AlignVCenter);
-    return top + birth_height;
+    top += birth_height;
+    if (!page.birth_place.isEmpty()) {
+        sheet.text(QRectF(0, top, kPageWidthMm, 5), page.birth_place, pgothic_font(9.5),
+                   Qt::AlignLeft | Qt::AlignVCenter, kMuted);
+        top += 5;
+    }
+    return top;
+}
+
+/// The text of a pillar cell: an unknown hour's "□" is left blank, its stem cell saying "不明".
+QString pillar_cell(const std::string& text, bool unknown_hour, bool stem_row) {
+    if (!unknown_hour) return qtext(text);
+    return stem_row ? QStringLiteral("不明") : QString();
 }
 
 /// The four pillars, right to left year, month, day, hour as on the window, with the row
-/// headings at the right; the element in season under the month pillar.
-double paint_pillars(Sheet& sheet, const ChartTexts& t, double top) {
+/// headings at the right; under them the detail readings of a computed chart and the element
+/// in season under the month pillar.
+double paint_pillars(Sheet& sheet, const ChartTexts& t, const std::optional<ChartDetails>& details,
+                     double top) {
     struct Column {
         const char* heading;
+        PillarPlace place;
         const std::string ChartTexts::*stem;
         const std::string ChartTexts::*branch;
         const std::string ChartTexts::*hidden;
     };
     // Left to right on paper.
     static const Column kColumns[] = {
-        {"時柱", &ChartTexts::hKan, &ChartTexts::hShi, &ChartTexts::lbl_hZokan},
-        {"日柱", &ChartTexts::dKan, &ChartTexts::dShi, &ChartTexts::lbl_dZokan},
-        {"月柱", &ChartTexts::mKan, &ChartTexts::mShi, &ChartTexts::lbl_mZokan},
-        {"年柱", &ChartTexts::yKan, &ChartTexts::yShi, &ChartTexts::lbl_yZokan},
+        {"時柱", kHourPillar, &ChartTexts::hKan, &ChartTexts::hShi, &ChartTexts::lbl_hZokan},
+        {"日柱", kDayPillar, &ChartTexts::dKan, &ChartTexts::dShi, &ChartTexts::lbl_dZokan},
+        {"月柱", kMonthPillar, &ChartTexts::mKan, &ChartTexts::mShi, &ChartTexts::lbl_mZokan},
+        {"年柱", kYearPillar, &ChartTexts::yKan, &ChartTexts::yShi, &ChartTexts::lbl_yZokan},
     };
     constexpr int kMonthColumn = 2;
     constexpr double kColumnWidth = 30;
-    constexpr double kLabelWidth = 18;
-    constexpr double kHeadHeight = 8;
+    constexpr double kLabelWidth = 22;
+    constexpr double kHeadHeight = 7;
     struct Row {
         const char* label;
         double height;
         double points;
         bool bold;
     };
-    static const Row kRows[] = {{"天干", 18, 30, true}, {"地支", 18, 30, true}, {"蔵干", 11, 15, false}};
+    static const Row kRows[] = {{"天干", 12, 26, true},         {"地支", 12, 26, true},
+                                {"蔵干", 8, 13, false},         {"通変星", 5.5, 10, false},
+                                {"蔵干通変星", 5.5, 10, false}, {"十二運", 5.5, 10, false},
+                                {"空亡", 5.5, 10, false}};
+    constexpr std::size_t kTextRows = 3; // the rows read from the texts; the rest from the details
+    const std::size_t rows = details ? std::size(kRows) : kTextRows;
+    // The hour cells of an unknown hour (its placeholder stem) are left empty.
+    const bool unknown_hour = t.hKan == "□";
 
     const double width = 4 * kColumnWidth + kLabelWidth;
     const double left = (kPageWidthMm - width) / 2;
     const double label_left = left + 4 * kColumnWidth;
 
-    // Column headings.
     sheet.fill(QRectF(left, top, width, kHeadHeight), kLabelFill);
     for (int c = 0; c < 4; ++c)
         sheet.text(QRectF(left + c * kColumnWidth, top, kColumnWidth, kHeadHeight),
@@ -173,46 +209,108 @@ double paint_pillars(Sheet& sheet, const ChartTexts& t, double top) {
     double y = top + kHeadHeight;
     sheet.line(left, y, left + width, y, kHairline, kRuleColour);
 
-    for (std::size_t r = 0; r < std::size(kRows); ++r) {
+    for (std::size_t r = 0; r < rows; ++r) {
         const Row& row = kRows[r];
         sheet.fill(QRectF(label_left, y, kLabelWidth, row.height), kLabelFill);
         sheet.text(QRectF(label_left, y, kLabelWidth, row.height), QString::fromUtf8(row.label),
-                   pgothic_font(9.5), Qt::AlignCenter, kMuted);
+                   pgothic_font(r < kTextRows ? 9.5 : 8.5), Qt::AlignCenter, kMuted);
         for (int c = 0; c < 4; ++c) {
             const Column& column = kColumns[c];
-            const std::string& text = r == 0 ? t.*column.stem : r == 1 ? t.*column.branch : t.*column.hidden;
-            sheet.text(QRectF(left + c * kColumnWidth, y, kColumnWidth, row.height), qtext(text),
-                       pgothic_font(row.points, row.bold));
+            const bool unknown = unknown_hour && column.place == kHourPillar;
+            QString text;
+            if (r < kTextRows) {
+                const std::string& shown = r == 0   ? t.*column.stem
+                                           : r == 1 ? t.*column.branch
+                                                    : t.*column.hidden;
+                text = pillar_cell(shown, unknown, r == 0);
+            } else if (!unknown) {
+                const PillarDetails& p = details->pillars[column.place];
+                const std::string_view reading[] = {p.stem_god, p.hidden_god, p.stage, p.is_void ? "○" : ""};
+                text = qtext(reading[r - kTextRows]);
+            }
+            const bool muted = unknown && r == 0;
+            sheet.text(QRectF(left + c * kColumnWidth, y, kColumnWidth, row.height), text,
+                       pgothic_font(muted ? 10 : row.points, row.bold && !muted), Qt::AlignCenter,
+                       muted ? kMuted : kInk);
         }
         y += row.height;
-        if (r + 1 < std::size(kRows)) sheet.line(left, y, left + width, y, kHairline, kRuleColour);
+        if (r + 1 < rows)
+            sheet.line(left, y, left + width, y, r + 1 == kTextRows ? kFrameLine : kHairline,
+                       r + 1 == kTextRows ? kInk : kRuleColour);
     }
     for (int c = 1; c <= 4; ++c)
         sheet.line(left + c * kColumnWidth, top, left + c * kColumnWidth, y, kHairline, kRuleColour);
     sheet.frame(QRectF(left, top, width, y - top), kFrameLine, kInk);
 
-    // 旺: the element in season, under the month pillar as on the window.
-    constexpr double kOuHeight = 9;
+    // 旺: the element in season, under the month pillar as on the window ("土旺").
+    constexpr double kOuHeight = 7;
     const QRectF ou(left + kMonthColumn * kColumnWidth, y, kColumnWidth, kOuHeight);
     sheet.fill(ou, kLabelFill);
     sheet.frame(ou.adjusted(0, -kFrameLine, 0, 0), kFrameLine, kInk);
-    sheet.text(QRectF(ou.left(), ou.top(), kColumnWidth / 2, kOuHeight), QStringLiteral("旺"),
-               pgothic_font(9.5), Qt::AlignCenter, kMuted);
-    sheet.text(QRectF(ou.left() + kColumnWidth / 2 - 3, ou.top(), kColumnWidth / 2, kOuHeight),
-               qtext(t.lblOu), pgothic_font(15, true));
+    sheet.text(ou, qtext(t.lblOu) + QStringLiteral("旺"), pgothic_font(13, true));
     return y + kOuHeight;
 }
 
+/// The natal relations, three to a line under a label; returns the bottom.
+double paint_relations(Sheet& sheet, const ChartDetails& details, double top) {
+    constexpr double kLineHeight = 5.5, kLabelWidth = 16;
+    constexpr std::size_t kPerLine = 3;
+    const double column_width = (kPageWidthMm - kLabelWidth) / kPerLine;
+    const std::size_t lines = std::max<std::size_t>(1, (details.relations.size() + kPerLine - 1) / kPerLine);
+    const double bottom = top + static_cast<double>(lines) * kLineHeight;
+    sheet.fill(QRectF(0, top, kLabelWidth, bottom - top), kLabelFill);
+    sheet.text(QRectF(0, top, kLabelWidth, bottom - top), QStringLiteral("関係"), pgothic_font(9.5),
+               Qt::AlignCenter, kMuted);
+    if (details.relations.empty())
+        sheet.text(QRectF(kLabelWidth + 3, top, column_width, kLineHeight), QStringLiteral("なし"),
+                   pgothic_font(10), Qt::AlignLeft | Qt::AlignVCenter);
+    for (std::size_t k = 0; k < details.relations.size(); ++k)
+        sheet.text(QRectF(kLabelWidth + 3 + static_cast<double>(k % kPerLine) * column_width,
+                          top + static_cast<double>(k / kPerLine) * kLineHeight, column_width, kLineHeight),
+                   QString::fromStdString(natal_relation_text(details.relations[k])), pgothic_font(10),
+                   Qt::AlignLeft | Qt::AlignVCenter);
+    sheet.frame(QRectF(0, top, kPageWidthMm, bottom - top), kFrameLine, kInk);
+    return bottom;
+}
+
+/// Rows under a block of pillars: a heading at the right and one text per column, right to left.
+struct ReadingRow {
+    const char* label;
+    std::vector<QString> cells; ///< column 0 at the right
+};
+
+/// The end age of luck pillar 0 when the first change comes before age 1: the months (or days)
+/// of the change age instead of "0", which would read as a second "0" beside pillar 1's start.
+QString first_end_age(const Chart& c) {
+    if (c.change_months > 0) return QStringLiteral("%1カ月").arg(c.change_months);
+    return QStringLiteral("%1日").arg(c.change_days);
+}
+
 /// The eleven luck pillars right to left from the month pillar, each with its start age, the
-/// wavy mark and its end age; the current one shaded and bold.
-double paint_luck(Sheet& sheet, const PopupContent& chart, double top) {
+/// wavy mark and its end age, and for a computed chart its readings; the current one shaded
+/// and bold.
+double paint_luck(Sheet& sheet, const ChartPage& page, const std::optional<ChartDetails>& details,
+                  double top) {
+    const PopupContent& chart = page.chart;
     const ChartTexts& t = chart.texts;
     constexpr double kLabelWidth = 16;
     constexpr int kColumns = static_cast<int>(kLuckPillarCount);
     const double column_width = (kPageWidthMm - kLabelWidth) / kColumns;
-    constexpr double kAgeHeight = 19;
-    constexpr double kPillarHeight = 13;
-    const double bottom = top + kAgeHeight + 2 * kPillarHeight;
+    constexpr double kAgeHeight = 16;
+    constexpr double kPillarHeight = 10;
+    constexpr double kReadingHeight = 5;
+    std::vector<ReadingRow> readings;
+    if (details) {
+        ReadingRow gods{"通変星", {}}, stages{"十二運", {}}, voids{"空亡", {}};
+        for (const LuckDetails& l : details->luck) {
+            gods.cells.push_back(qtext(l.stem_god));
+            stages.cells.push_back(qtext(l.stage));
+            voids.cells.push_back(l.is_void ? QStringLiteral("○") : QString());
+        }
+        readings = {gods, stages, voids};
+    }
+    const double pillars_bottom = top + kAgeHeight + 2 * kPillarHeight;
+    const double bottom = pillars_bottom + static_cast<double>(readings.size()) * kReadingHeight;
     const double label_left = kPageWidthMm - kLabelWidth;
     // Column k from the right: k = 0 is the month pillar.
     const auto column_left = [&](int k) { return label_left - (k + 1) * column_width; };
@@ -220,27 +318,38 @@ double paint_luck(Sheet& sheet, const PopupContent& chart, double top) {
     const bool shows_current = chart.bold_luck && *chart.bold_luck >= 0 && *chart.bold_luck < kColumns;
     if (shows_current)
         sheet.fill(QRectF(column_left(*chart.bold_luck), top, column_width, bottom - top), kCurrentFill);
-    const char* labels[] = {"年齢", "天干", "地支"};
-    const double row_top[] = {top, top + kAgeHeight, top + kAgeHeight + kPillarHeight};
-    const double row_height[] = {kAgeHeight, kPillarHeight, kPillarHeight};
+    std::vector<std::pair<const char*, double>> labels{
+        {"年齢", kAgeHeight}, {"天干", kPillarHeight}, {"地支", kPillarHeight}};
+    for (const ReadingRow& row : readings) labels.emplace_back(row.label, kReadingHeight);
     sheet.fill(QRectF(label_left, top, kLabelWidth, bottom - top), kLabelFill);
-    for (int r = 0; r < 3; ++r)
-        sheet.text(QRectF(label_left, row_top[r], kLabelWidth, row_height[r]), QString::fromUtf8(labels[r]),
-                   pgothic_font(9.5), Qt::AlignCenter, kMuted);
+    double y = top;
+    for (std::size_t r = 0; r < labels.size(); ++r) {
+        sheet.text(QRectF(label_left, y, kLabelWidth, labels[r].second), QString::fromUtf8(labels[r].first),
+                   pgothic_font(r < 3 ? 9.5 : 8.5), Qt::AlignCenter, kMuted);
+        if (r > 0) sheet.line(0, y, kPageWidthMm, y, kHairline, kRuleColour);
+        y += labels[r].second;
+    }
 
+    // A first change before age 1 (both ages "0"): pillar 0 ends at the change's months.
+    const bool change_before_one = page.computed && t.sai2[0] == "0" && t.sai1[0] == "0";
     for (int k = 0; k < kColumns; ++k) {
         const double x = column_left(k);
         const bool current = chart.bold_luck == k;
         if (k > 0)
-            sheet.text(QRectF(x, top + 1, column_width, 5.5), qtext(t.sai1[k - 1]), gothic_font(10, current));
-        sheet.wave(x + column_width / 2, top + 7, top + 12);
-        sheet.text(QRectF(x, top + 12.5, column_width, 5.5), qtext(t.sai2[k]), gothic_font(10, current));
-        sheet.text(QRectF(x, row_top[1], column_width, kPillarHeight), qtext(t.dun_kan[k]),
-                   pgothic_font(18, current));
-        sheet.text(QRectF(x, row_top[2], column_width, kPillarHeight), qtext(t.dun_shi[k]),
-                   pgothic_font(18, current));
+            sheet.text(QRectF(x, top + 0.5, column_width, 5), qtext(t.sai1[k - 1]), gothic_font(10, current));
+        sheet.wave(x + column_width / 2, top + 6, top + 10);
+        const QString end = k == 0 && change_before_one ? first_end_age(*page.computed) : qtext(t.sai2[k]);
+        sheet.text(QRectF(x, top + 10.5, column_width, 5), end,
+                   gothic_font(end.size() > 3 ? 8 : 10, current));
+        sheet.text(QRectF(x, top + kAgeHeight, column_width, kPillarHeight), qtext(t.dun_kan[k]),
+                   pgothic_font(16, current));
+        sheet.text(QRectF(x, top + kAgeHeight + kPillarHeight, column_width, kPillarHeight),
+                   qtext(t.dun_shi[k]), pgothic_font(16, current));
+        for (std::size_t r = 0; r < readings.size(); ++r)
+            sheet.text(QRectF(x, pillars_bottom + static_cast<double>(r) * kReadingHeight, column_width,
+                              kReadingHeight),
+                       readings[r].cells[static_cast<std::size_t>(k)], pgothic_font(8.5));
     }
-    for (int r = 1; r < 3; ++r) sheet.line(0, row_top[r], kPageWidthMm, row_top[r], kHairline, kRuleColour);
     for (int k = 0; k < kColumns; ++k)
         sheet.line(column_left(k) + column_width, top, column_left(k) + column_width, bottom, kHairline,
                    kRuleColour);
@@ -251,7 +360,48 @@ double paint_luck(Sheet& sheet, const PopupContent& chart, double top) {
     return bottom;
 }
 
-/// The texts of the chart in labelled pairs, two pairs a row.
+/// The ten annual pillars right to left from the printing year, with their readings.
+double paint_annual(Sheet& sheet, const ChartDetails& details, double top) {
+    constexpr double kLabelWidth = 16;
+    constexpr double kYearHeight = 5.5, kPillarHeight = 7.5, kReadingHeight = 5;
+    constexpr int kColumns = static_cast<int>(kAnnualPillarCount);
+    const double column_width = (kPageWidthMm - kLabelWidth) / kColumns;
+    const double label_left = kPageWidthMm - kLabelWidth;
+    const struct {
+        const char* label;
+        double height;
+    } rows[] = {{"年", kYearHeight},
+                {"干支", kPillarHeight},
+                {"通変星", kReadingHeight},
+                {"十二運", kReadingHeight},
+                {"空亡", kReadingHeight}};
+    double y = top;
+    sheet.fill(QRectF(label_left, top, kLabelWidth, kYearHeight + kPillarHeight + 3 * kReadingHeight),
+               kLabelFill);
+    for (std::size_t r = 0; r < std::size(rows); ++r) {
+        sheet.text(QRectF(label_left, y, kLabelWidth, rows[r].height), QString::fromUtf8(rows[r].label),
+                   pgothic_font(r < 2 ? 9.5 : 8.5), Qt::AlignCenter, kMuted);
+        if (r > 0) sheet.line(0, y, kPageWidthMm, y, kHairline, kRuleColour);
+        for (int k = 0; k < kColumns; ++k) {
+            const AnnualPillar& a = details.years[static_cast<std::size_t>(k)];
+            const QString cells[] = {QString::number(a.year),
+                                     qtext(stem_name[static_cast<std::size_t>(a.stem)]) +
+                                         qtext(branch_name[static_cast<std::size_t>(a.branch)]),
+                                     qtext(a.stem_god), qtext(a.stage),
+                                     a.is_void ? QStringLiteral("○") : QString()};
+            sheet.text(QRectF(label_left - (k + 1) * column_width, y, column_width, rows[r].height), cells[r],
+                       r == 1 ? pgothic_font(13) : gothic_font(r == 0 ? 9 : 8.5));
+        }
+        y += rows[r].height;
+    }
+    for (int k = 1; k <= kColumns; ++k)
+        sheet.line(label_left - k * column_width + column_width, top,
+                   label_left - k * column_width + column_width, y, kHairline, kRuleColour);
+    sheet.frame(QRectF(0, top, kPageWidthMm, y - top), kFrameLine, kInk);
+    return y;
+}
+
+/// The texts of the chart in labelled pairs, three pairs a row.
 double paint_details(Sheet& sheet, const PopupContent& chart, double top) {
     const ChartTexts& t = chart.texts;
     const QString pairs[][2] = {
@@ -264,24 +414,26 @@ double paint_details(Sheet& sheet, const PopupContent& chart, double top) {
         {QStringLiteral("大運交替"), qtext(t.txtKoutai)},
         {QStringLiteral("交替年月"), qtext(t.txtKoutaiYM)},
     };
-    constexpr double kRowHeight = 8;
-    constexpr double kKeyWidth = 22;
-    const double half = kPageWidthMm / 2;
-    const int rows = static_cast<int>(std::size(pairs) + 1) / 2;
+    constexpr int kPerRow = 3;
+    constexpr double kRowHeight = 6.5;
+    constexpr double kKeyWidth = 15;
+    const double third = kPageWidthMm / kPerRow;
+    const int rows = (static_cast<int>(std::size(pairs)) + kPerRow - 1) / kPerRow;
     for (int i = 0; i < static_cast<int>(std::size(pairs)); ++i) {
-        const double x = (i % 2) * half;
-        const double y = top + (i / 2) * kRowHeight;
+        const double x = (i % kPerRow) * third;
+        const double y = top + (i / kPerRow) * kRowHeight;
         sheet.fill(QRectF(x, y, kKeyWidth, kRowHeight), kLabelFill);
-        sheet.text(QRectF(x, y, kKeyWidth, kRowHeight), pairs[i][0], pgothic_font(9.5), Qt::AlignCenter,
+        sheet.text(QRectF(x, y, kKeyWidth, kRowHeight), pairs[i][0], pgothic_font(9), Qt::AlignCenter,
                    kMuted);
-        sheet.text(QRectF(x + kKeyWidth + 3, y, half - kKeyWidth - 4, kRowHeight), pairs[i][1],
-                   pgothic_font(11), Qt::AlignLeft | Qt::AlignVCenter);
+        sheet.text(QRectF(x + kKeyWidth + 1.5, y, third - kKeyWidth - 2, kRowHeight), pairs[i][1],
+                   pgothic_font(9), Qt::AlignLeft | Qt::AlignVCenter);
     }
     const double bottom = top + rows * kRowHeight;
     for (int r = 1; r < rows; ++r)
         sheet.line(0, top + r * kRowHeight, kPageWidthMm, top + r * kRowHeight, kHairline, kRuleColour);
-    for (const double x : {kKeyWidth, half, half + kKeyWidth})
-        sheet.line(x, top, x, bottom, kHairline, kRuleColour);
+    for (int c = 0; c < kPerRow; ++c)
+        for (const double x : {c * third + kKeyWidth, (c + 1) * third})
+            if (x < kPageWidthMm) sheet.line(x, top, x, bottom, kHairline, kRuleColour);
     sheet.frame(QRectF(0, top, kPageWidthMm, bottom - top), kFrameLine, kInk);
     return bottom;
 }
@@ -301,8 +453,12 @@ QPageLayout chart_page_layout() {
                        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
 }
 
-void paint_chart_page(QPainter& painter, const QRectF& area, const PopupContent& chart,
-                      const LocalDateTime& printed, const std::optional<QString>& name) {
+QString birth_place_text(const QString& place, const QString& minutes, const QString& seconds) {
+    const QString offset = QStringLiteral("時差 %1分%2秒").arg(minutes, seconds);
+    return place.isEmpty() ? offset : QStringLiteral("%1（%2）").arg(place, offset);
+}
+
+void paint_chart_page(QPainter& painter, const QRectF& area, const ChartPage& page) {
     const double dpmm = painter.device()->logicalDpiX() / kMmPerInch;
     const QSizeF design(kPageWidthMm * dpmm, kPageHeightMm * dpmm);
     const double fit = std::min({1.0, area.width() / design.width(), area.height() / design.height()});
@@ -314,32 +470,42 @@ void paint_chart_page(QPainter& painter, const QRectF& area, const PopupContent&
     painter.scale(fit, fit);
     Sheet sheet(painter, dpmm);
 
-    double y = paint_heading(sheet, chart, printed, name);
-    y = section(sheet, y + 5, QStringLiteral("命式"));
-    y = paint_pillars(sheet, chart.texts, y);
-    y = section(sheet, y + 5, QStringLiteral("大運"), QStringLiteral("網掛け・太字は現在の大運"));
-    y = paint_luck(sheet, chart, y);
-    y = section(sheet, y + 5, QStringLiteral("詳細"));
-    y = paint_details(sheet, chart, y);
+    const std::optional<ChartDetails> details =
+        page.computed ? std::optional(chart_details(*page.computed, page.printed)) : std::nullopt;
+    double y = paint_heading(sheet, page);
+    y = section(sheet, y + kSectionGap, QStringLiteral("命式"));
+    y = paint_pillars(sheet, page.chart.texts, details, y);
+    if (details) y = paint_relations(sheet, *details, y + 2);
+    y = section(sheet, y + kSectionGap, QStringLiteral("大運"),
+                QStringLiteral("年齢は満年齢（出生時0歳）・網掛け太字は現在の大運"));
+    y = paint_luck(sheet, page, details, y);
+    if (details) {
+        y = section(sheet, y + kSectionGap, QStringLiteral("年運"),
+                    QStringLiteral("各年の干支は立春（2月4日頃）から"));
+        y = paint_annual(sheet, *details, y);
+    }
+    y = section(sheet, y + kSectionGap, QStringLiteral("詳細"));
+    y = paint_details(sheet, page.chart, y);
     constexpr double kFooterHeight = 6;
-    y = section(sheet, y + 5, QStringLiteral("備考"));
-    paint_remarks(sheet, y, kPageHeightMm - kFooterHeight - 1);
+    constexpr double kLeastRemarks = 16; // a title and one ruled line
+    if (kPageHeightMm - kFooterHeight - 1 - y >= kLeastRemarks) {
+        y = section(sheet, y + kSectionGap, QStringLiteral("備考"));
+        paint_remarks(sheet, y, kPageHeightMm - kFooterHeight - 1);
+    }
     sheet.text(QRectF(0, kPageHeightMm - kFooterHeight, kPageWidthMm, kFooterHeight),
                QStringLiteral("Vantora %1").arg(version_text()), pgothic_font(8),
                Qt::AlignRight | Qt::AlignBottom, kMuted);
     painter.restore();
 }
 
-bool print_chart(QPagedPaintDevice& device, const PopupContent& chart, const LocalDateTime& printed,
-                 const std::optional<QString>& name) {
+bool print_chart(QPagedPaintDevice& device, const ChartPage& page) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    paint_chart_page(painter, QRectF(0, 0, device.width(), device.height()), chart, printed, name);
+    paint_chart_page(painter, QRectF(0, 0, device.width(), device.height()), page);
     return painter.end();
 }
 
-QByteArray chart_pdf(const PopupContent& chart, const LocalDateTime& printed,
-                     const std::optional<QString>& name) {
+QByteArray chart_pdf(const ChartPage& page) {
     QByteArray document;
     QBuffer buffer(&document);
     buffer.open(QIODevice::WriteOnly);
@@ -347,14 +513,13 @@ QByteArray chart_pdf(const PopupContent& chart, const LocalDateTime& printed,
     writer.setResolution(kPdfDpi);
     writer.setPageLayout(chart_page_layout());
     writer.setCreator(QStringLiteral("Vantora %1").arg(version_text()));
-    writer.setTitle(name ? *name : qtext(chart.texts.txtBirthday));
-    print_chart(writer, chart, printed, name);
+    writer.setTitle(page.name ? *page.name : qtext(page.chart.texts.txtBirthday));
+    print_chart(writer, page);
     return document;
 }
 
-std::optional<QString> save_chart_pdf(const QString& path, const PopupContent& chart,
-                                      const LocalDateTime& printed, const std::optional<QString>& name) {
-    const QByteArray document = chart_pdf(chart, printed, name);
+std::optional<QString> save_chart_pdf(const QString& path, const ChartPage& page) {
+    const QByteArray document = chart_pdf(page);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
         return std::nullopt;

@@ -386,6 +386,15 @@ PopupContent MainWindow::copied_chart() const {
     return {copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()};
 }
 
+ChartPage MainWindow::printed_page() const {
+    // The readings are those of the chart as computed, never of the reversed view.
+    const bool computed = shown_ && !shown_->reversed;
+    const std::optional<QString> name = person_name();
+    const QString place = name ? qtext(book_person_->place) : QString();
+    return {copied_chart(), computed ? chart_ : std::nullopt, local_now(), name,
+            birth_place_text(place, txtJisahun->text(), txtJisabyo->text())};
+}
+
 void MainWindow::menuprint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(chart_page_layout());
@@ -394,7 +403,7 @@ void MainWindow::menuprint_Click() {
     dialog.setObjectName("print_dialog");
     dialog.setWindowTitle(QStringLiteral("印刷"));
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!print_chart(printer, copied_chart(), local_now(), person_name()))
+    if (!print_chart(printer, printed_page()))
         QMessageBox::warning(this, QStringLiteral("印刷"),
                              QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
 }
@@ -403,7 +412,7 @@ void MainWindow::menupdf_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDFに保存"), QString(),
                                                       QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
-    if (const auto failure = save_chart_pdf(path, copied_chart(), local_now(), person_name()))
+    if (const auto failure = save_chart_pdf(path, printed_page()))
         QMessageBox::warning(this, QStringLiteral("PDFに保存"), *failure);
 }
 

@@ -10,6 +10,7 @@
 #include "core/calendar.hpp"
 #include "core/tables.hpp"
 #include "core/term_file.hpp"
+#include "ui/chart_print.hpp"
 #include "ui/popup_window.hpp"
 
 #include <QHash>
@@ -144,6 +145,9 @@ private:
     /// The shown chart as the pop-up and the printed page copy it: copied_texts(), the bold luck
     /// pillar and the sex.
     PopupContent copied_chart() const;
+    /// The page the print and PDF commands make: the chart shown, its readings when computed, the
+    /// book person's name and place when the inputs are still theirs, and the time difference.
+    ChartPage printed_page() const;
     /// Paints a chart value into the display controls and keeps it as the shown chart.
     void paint(ShownChart shown);
     /// Enables or disables every command that reads the shown chart (POP, EXP and their kin).

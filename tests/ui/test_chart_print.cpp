@@ -20,9 +20,10 @@
 #include <optional>
 
 using vantora::ChartTexts;
+using vantora::ui::ChartPage;
 using vantora::ui::PopupContent;
 
-Q_DECLARE_METATYPE(PopupContent)
+Q_DECLARE_METATYPE(ChartPage)
 
 namespace {
 
@@ -57,19 +58,36 @@ QStringList texts_of(const ChartTexts& texts) {
     return all;
 }
 
-PopupContent real_content() {
+/// The page of the computed chart of a birth at 135° E, printed for a person of 札幌市.
+ChartPage page_of(int year, int month, int day, std::optional<int> hour, vantora::Sex sex) {
     auto loaded = vantora::init_tables();
     const auto& tables = std::get<vantora::TermTables>(loaded);
     vantora::BirthRecord record;
-    record.birth_year = 1985;
-    record.birth_month = 7;
-    record.birth_day = 24;
-    record.birth_hour = 6;
-    record.birth_minute = 30;
-    record.sex = vantora::Sex::female;
-    const vantora::ShownChart shown =
-        vantora::shown_chart(std::get<vantora::Chart>(compute_chart(record, kPrinted, tables)));
-    return {shown.texts, shown.bold_luck, record.sex};
+    record.birth_year = year;
+    record.birth_month = month;
+    record.birth_day = day;
+    record.birth_hour = hour.value_or(0);
+    record.birth_minute = hour ? 30 : 0;
+    record.hour_unknown = !hour;
+    record.sex = sex;
+    const auto chart = std::get<vantora::Chart>(compute_chart(record, kPrinted, tables));
+    const vantora::ShownChart shown = vantora::shown_chart(chart);
+    return {
+        {shown.texts, shown.bold_luck, record.sex},
+        chart,
+        kPrinted,
+        std::nullopt,
+        vantora::ui::birth_place_text(QStringLiteral("札幌市"), QStringLiteral("25"), QStringLiteral("27"))};
+}
+
+/// 1985-07-24 06:30, female, or the same day with the hour unknown.
+ChartPage real_page(bool hour_known = true) {
+    return page_of(1985, 7, 24, hour_known ? std::optional(6) : std::nullopt, vantora::Sex::female);
+}
+
+/// A page of the texts alone, as for the reversed view.
+ChartPage text_page(const PopupContent& content, const std::optional<QString>& name = std::nullopt) {
+    return {content, std::nullopt, kPrinted, name, {}};
 }
 
 /// Output of a poppler tool run on a file; fails the test when the tool is missing.
@@ -111,43 +129,75 @@ void ChartPrintTest::initTestCase() {
 }
 
 void ChartPrintTest::pdf_is_one_page_with_every_text_of_the_chart_data() {
-    QTest::addColumn<PopupContent>("content");
-    QTest::addColumn<QString>("name"); // empty: no heading name
+    QTest::addColumn<ChartPage>("page");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("absent");
     const PopupContent marked = marked_content();
-    QTest::newRow("every text marked, no name") << marked << QString() << texts_of(marked.texts);
+    QTest::newRow("every text marked, no name")
+        << text_page(marked) << texts_of(marked.texts) << QStringList();
     QTest::newRow("every text marked, a name")
-        << marked << QStringLiteral("山田花子") << (texts_of(marked.texts) << QStringLiteral("山田花子"));
-    const PopupContent real = real_content();
+        << text_page(marked, QStringLiteral("山田花子"))
+        << (texts_of(marked.texts) << QStringLiteral("山田花子")) << QStringList();
+    // 乙丑 癸未 甲子 丁卯, 土 in season; relations found by hand among the branches.
+    const ChartPage real = real_page();
     QTest::newRow("a computed chart")
-        << real << QString()
-        << QStringList{QString::fromStdString(real.texts.txtBirthday),
-                       QString::fromStdString(real.texts.txtShin),
-                       QString::fromStdString(real.texts.txtKoutai), QStringLiteral("女")};
+        << real
+        << QStringList{QString::fromStdString(real.chart.texts.txtBirthday) + QStringLiteral("生"),
+                       QString::fromStdString(real.chart.texts.txtShin),
+                       QString::fromStdString(real.chart.texts.txtKoutai),
+                       QStringLiteral("女"),
+                       QStringLiteral("札幌市（時差 25分27秒）"),
+                       QStringLiteral("土旺"),
+                       QStringLiteral("蔵干通変星"),
+                       QStringLiteral("年支・日支　丑子　支合"),
+                       QStringLiteral("年支・月支　丑未　冲"),
+                       QStringLiteral("日支・時支　子卯　刑"),
+                       QStringLiteral("2035"),
+                       QStringLiteral("丙午"),
+                       QStringLiteral("満年齢")}
+        << QStringList{QStringLiteral("旺 土")};
+    // 1975-03-08 14:30, male: the first luck change at 0 years 8 months ends pillar 0 at "8カ月", read after
+    // pillar 1's end age 9.
+    QTest::newRow("a luck change before age 1")
+        << page_of(1975, 3, 8, 14, vantora::Sex::male)
+        << QStringList{QStringLiteral("約0歳8カ月"), QStringLiteral("98カ月")} << QStringList();
+    // Expected: the birth line as the window writes it, the hour cells empty but for 不明.
+    const ChartPage unknown = real_page(false);
+    QTest::newRow("an unknown hour") << unknown
+                                     << QStringList{QStringLiteral("1985年7月24日出生時間不明"),
+                                                    QStringLiteral("不明")}
+                                     << QStringList{QStringLiteral("不明生"), QStringLiteral("□"),
+                                                    QStringLiteral("時支")};
 }
 
 void ChartPrintTest::pdf_is_one_page_with_every_text_of_the_chart() {
-    QFETCH(PopupContent, content);
-    QFETCH(QString, name);
+    QFETCH(ChartPage, page);
     QFETCH(QStringList, expected);
+    QFETCH(QStringList, absent);
     const QString path = folder.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()));
     // Action: save the chart as a PDF file.
-    const auto failure = vantora::ui::save_chart_pdf(path, content, kPrinted,
-                                                     name.isEmpty() ? std::nullopt : std::optional(name));
+    const auto failure = vantora::ui::save_chart_pdf(path, page);
     QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
     // Expected: one A4 page that holds every text.
     const QString info = poppler("pdfinfo", {path});
     QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)")),
              qPrintable(info));
-    const QString text = poppler("pdftotext", {"-enc", "UTF-8", path, "-"});
+    // The text as poppler reads it, blanks and line breaks (which it puts between boxes) left out.
+    const auto unspaced = [](QString text) {
+        return text.remove(
+            QRegularExpression(QStringLiteral("\\s"), QRegularExpression::UseUnicodePropertiesOption));
+    };
+    const QString text = unspaced(poppler("pdftotext", {"-enc", "UTF-8", path, "-"}));
     for (const QString& piece : expected)
-        QVERIFY2(text.contains(piece), qPrintable(piece + " missing in\n" + text));
+        QVERIFY2(text.contains(unspaced(piece)), qPrintable(piece + " missing in\n" + text));
+    for (const QString& piece : absent)
+        QVERIFY2(!text.contains(piece), qPrintable(piece + " found in\n" + text));
 }
 
 void ChartPrintTest::saving_where_no_file_can_be_written_reports_the_file() {
     const QString path = folder.filePath("no such folder/chart.pdf");
-    const auto failure = vantora::ui::save_chart_pdf(path, marked_content(), kPrinted);
+    const auto failure = vantora::ui::save_chart_pdf(path, text_page(marked_content()));
     QVERIFY(failure);
     QVERIFY2(failure->startsWith(QStringLiteral("PDFを保存できませんでした。")), qPrintable(*failure));
     QVERIFY2(failure->contains(path), qPrintable(*failure));
@@ -157,14 +207,18 @@ void ChartPrintTest::saving_where_no_file_can_be_written_reports_the_file() {
 void ChartPrintTest::page_at_150_dpi_stays_within_its_margins_data() {
     QTest::addColumn<QSizeF>("sheet"); // mm
     QTest::addColumn<QString>("picture");
-    QTest::newRow("A4") << QSizeF(210, 297) << QStringLiteral("printed_chart.png");
+    QTest::addColumn<bool>("hour_known");
+    QTest::newRow("A4") << QSizeF(210, 297) << QStringLiteral("printed_chart.png") << true;
+    QTest::newRow("A4, hour unknown")
+        << QSizeF(210, 297) << QStringLiteral("printed_chart_unknown_hour.png") << false;
     // Shorter than the layout: it shrinks to fit.
-    QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << QStringLiteral("printed_chart_letter.png");
+    QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << QStringLiteral("printed_chart_letter.png") << true;
 }
 
 void ChartPrintTest::page_at_150_dpi_stays_within_its_margins() {
     QFETCH(QSizeF, sheet);
     QFETCH(QString, picture);
+    QFETCH(bool, hour_known);
     // Action: paint the page on a picture of the sheet at 150 dots per inch, within margins of
     // 18 mm, with the longest heading a chart gives (a name and a birth text with a minute).
     constexpr double kDotsPerMm = 150 / 25.4;
@@ -177,7 +231,9 @@ void ChartPrintTest::page_at_150_dpi_stays_within_its_margins() {
                                 (sheet.height() - 36) * kDotsPerMm)
                              .toAlignedRect();
     QPainter painter(&page);
-    vantora::ui::paint_chart_page(painter, inside, real_content(), kPrinted, QStringLiteral("山田花子"));
+    ChartPage named = real_page(hour_known);
+    named.name = QStringLiteral("山田花子");
+    vantora::ui::paint_chart_page(painter, inside, named);
     painter.end();
     // Expected: ink inside the margins only, down to the footer at the bottom margin.
     for (int y = 0; y < page.height(); ++y)
@@ -206,7 +262,7 @@ void ChartPrintTest::printer_prints_the_same_single_page() {
     printer.setPageLayout(vantora::ui::chart_page_layout());
     const PopupContent content = marked_content();
     // Action and expected: one page that holds every text.
-    QVERIFY(vantora::ui::print_chart(printer, content, kPrinted));
+    QVERIFY(vantora::ui::print_chart(printer, text_page(content)));
     QVERIFY(poppler("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\\n")));
     const QString text = poppler("pdftotext", {"-enc", "UTF-8", path, "-"});
     for (const QString& piece : texts_of(content.texts)) QVERIFY2(text.contains(piece), qPrintable(piece));
