@@ -2,6 +2,8 @@
 #pragma once
 
 #include "chart/birth_record.hpp"
+#include "chart/chart_rules.hpp"
+#include "chart/hidden_stems.hpp"
 #include "chart/local_time.hpp"
 
 #include <array>
@@ -56,6 +58,8 @@ struct Chart {
     int day_stem = 0, day_branch = 0;
     std::int16_t hour_stem = 0, hour_branch = 0; ///< for an unknown hour, those of noon
     int year_hidden = 0, month_hidden = 0, day_hidden = 0, hour_hidden = 0; ///< hidden stems 1..10
+    /// The parts of the year, month, day and hour hidden stems when they were counted by days.
+    std::array<HiddenPart, 4> hidden_parts{};
 
     bool luck_forward = false; ///< luck pillars step forward through the sexagenary cycle
     double luck_years = 0;     ///< age of the first luck change, years with fraction
@@ -71,6 +75,9 @@ struct Chart {
     /// The luck pillar (0..10) the person stands in at jd_present; none before the birth or
     /// more than a hundred years after the first change.
     std::optional<int> current_luck;
+
+    ChartRules rules;                ///< the rules the chart was computed with
+    bool summer_time_notice = false; ///< the clock time lies in a summer-time period, read as standard time
 
     ChartTexts texts;
 };

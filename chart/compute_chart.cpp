@@ -4,6 +4,8 @@
 #include "chart/luck.hpp"
 #include "chart/number_text.hpp"
 #include "chart/pillars.hpp"
+#include "chart/solar_terms.hpp"
+#include "chart/summer_time.hpp"
 #include "core/calendar.hpp"
 #include "core/equation_of_time.hpp"
 #include "core/integer_ops.hpp"
@@ -11,6 +13,7 @@
 #include "core/solar.hpp"
 #include "core/units.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantora {
@@ -108,20 +111,118 @@ EquationOfTime calc_eot_minutes(double year, double month, double day) {
     return eot;
 }
 
-double calc_gosa(double sun_distance, double birth_year) {
+double light_time_days(double sun_distance) {
     return sun_distance * kAuLightSecondsNumerator / kAuLightSecondsDenominator / kSecondsPerHour /
-               kHoursPerDay +
-           (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
+           kHoursPerDay;
+}
+
+double calc_gosa(double sun_distance, double birth_year) {
+    return light_time_days(sun_distance) + (birth_year - kSecularEpochYear) * kSecularDaysPerYear;
 }
 
 namespace {
 
+/// The record with its clock time read as standard time: with summer time on, a clock time inside
+/// a summer-time period moves one hour back, and one that never was or was twice is an error. With
+/// summer time off the record stays, and the chart notes a clock time inside a period. An unknown
+/// hour stays noon of standard time.
+std::optional<ChartError> read_as_standard_time(BirthRecord& record, Chart& c, const ChartRules& rules) {
+    if (record.hour_unknown) return std::nullopt;
+    const SummerClock clock =
+        summer_clock(static_cast<int>(record.birth_year), static_cast<int>(record.birth_month),
+                     static_cast<int>(record.birth_day), static_cast<int>(record.birth_hour));
+    if (clock == SummerClock::standard) return std::nullopt;
+    if (!rules.summer_time) {
+        c.summer_time_notice = true;
+        return std::nullopt;
+    }
+    std::string when;
+    append_general_text(when, record.birth_year, "年");
+    append_general_text(when, record.birth_month, "月");
+    append_general_text(when, record.birth_day, "日");
+    append_general_text(when, record.birth_hour, "時台");
+    if (clock == SummerClock::skipped)
+        return ChartError{ChartError::Cause::birth,
+                          when + "は夏時刻の始まりで時計が飛ばした、存在しない時刻です"};
+    if (clock == SummerClock::repeated) {
+        return ChartError{ChartError::Cause::birth,
+                          when + "は夏時刻の終わりで二度あった時刻です（夏時刻か標準時か決められません）"};
+    }
+    MonthDays month_days;
+    set_month_days(month_days, record.birth_year);
+    const ClockTime standard = apply_correction(
+        {record.birth_year, record.birth_month, record.birth_day, record.birth_hour, record.birth_minute},
+        -60, month_days);
+    record.birth_year = standard.year;
+    record.birth_month = standard.month;
+    record.birth_day = standard.day;
+    record.birth_hour = standard.hour;
+    return std::nullopt;
+}
+
+/// The Sun's longitude at the true solar time read as standard time, light time and the secular
+/// term removed by a second solar position: the default term-instant rule.
+std::optional<ChartError> solar_time_longitude(Chart& c, const BirthRecord& record,
+                                               const TermTables& tables) {
+    double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
+    // The first position is needed only for its distance, the second only for its longitude.
+    SunPosition first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
+    if (!(first.sun_distance >= kMinSunDistance && first.sun_distance <= kMaxSunDistance))
+        return terms_error("距離", first.sun_distance, "AU");
+    c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    // A distance from the vector series moves the light time (about 0.006 days) by at most
+    // kVectorDistanceDifference of itself, plus one last place for each of calc_gosa's roundings:
+    // far below ut_day's last place, unless the subtraction is close to a rounding boundary. Then
+    // the distance is taken from the scalar series, so that the instant, and with it the
+    // longitude, are always those of the scalar series.
+    const double gosa_slack = (kVectorDistanceDifference + 8 * 0x1p-52) * std::abs(c.gosa);
+    if (first.maths == SeriesMaths::vector && !sum_rounds_alike(ut_day, -c.gosa, gosa_slack)) {
+        first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance,
+                                  SeriesMaths::scalar);
+        c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    }
+    ut_day -= c.gosa;
+    const SunPosition second =
+        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude);
+    if (!(std::abs(second.lon_part[2]) <= kMaxPlanetaryLongitude))
+        return terms_error("黄経の惑星摂動", second.lon_part[2], "度");
+    c.birth_nl = second.sun_longitude;
+    return std::nullopt;
+}
+
+/// The instants, as Julian days of the clock the term-instant rule reads, of the birth and of the
+/// terms that open its solar month and the next.
+struct TermSpan {
+    double birth = 0, month_start = 0, next_month_start = 0;
+};
+
+std::optional<TermSpan> term_span(const Chart& c, double jd_standard_clock, const TermTables& tables) {
+    TermSpan span;
+    span.birth = c.rules.clock_term_instant
+                     ? jd_standard_clock
+                     : julian_day(c.true_year, c.true_month,
+                                  c.true_day + c.true_hour / kHoursPerDay + c.true_minute / kMinutesPerDay);
+    const double start = term_longitude(c.month_no, 0), next = term_longitude(c.month_no % 12 + 1, 0);
+    const auto degrees_from = [](double from, double to) { return std::fmod(to - from + 360, 360.0); };
+    const auto month_start = term_instant(
+        start, span.birth - degrees_from(start, c.birth_nl) / kMeanMotionDegreesPerDay, tables, c.rules);
+    const auto next_month_start = term_instant(
+        next, span.birth + degrees_from(c.birth_nl, next) / kMeanMotionDegreesPerDay, tables, c.rules);
+    if (!month_start || !next_month_start) return std::nullopt;
+    span.month_start = *month_start;
+    span.next_month_start = *next_month_start;
+    return span;
+}
+
 /// Fills the chart of a record that passed check_record; the error when the tables give an
-/// impossible Sun.
-std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const LocalDateTime& now,
-                                     const TermTables& tables) {
+/// impossible Sun or the clock time never was.
+std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& entered, const LocalDateTime& now,
+                                     const TermTables& tables, const ChartRules& rules) {
     ChartTexts& texts = c.texts;
-    texts.txtBirthday = birthday_data(record);
+    texts.txtBirthday = birthday_data(entered);
+    c.rules = rules;
+    BirthRecord record = entered;
+    if (auto error = read_as_standard_time(record, c, rules)) return error;
 
     // Entered date and clock time; noon stands in for an unknown hour.
     c.jBirth = julian_day(record.birth_year, record.birth_month, record.birth_day);
@@ -150,6 +251,7 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
     texts.txtKinjisa = eot.text();
 
     // True solar time.
+    const double jd_standard_clock = c.jBirth + c.jihun;
     MonthDays month_days;
     set_month_days(month_days, record.birth_year);
     const ClockTime corrected =
@@ -164,35 +266,26 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
 
     // The Sun's longitude at the birth, light time removed by a second solar position.
     c.jihun = c.true_hour / kHoursPerDay + c.true_minute / kMinutesPerDay;
-    double ut_day = c.true_day + c.jihun - kStandardClockAheadOfUtDays;
-    // The first position is needed only for its distance, the second only for its longitude.
-    SunPosition first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance);
-    if (!(first.sun_distance >= kMinSunDistance && first.sun_distance <= kMaxSunDistance))
-        return terms_error("距離", first.sun_distance, "AU");
-    c.gosa = calc_gosa(first.sun_distance, record.birth_year);
-    // A distance from the vector series moves the light time (about 0.006 days) by at most
-    // kVectorDistanceDifference of itself, plus one last place for each of calc_gosa's roundings:
-    // far below ut_day's last place, unless the subtraction is close to a rounding boundary. Then
-    // the distance is taken from the scalar series, so that the instant, and with it the
-    // longitude, are always those of the scalar series.
-    const double gosa_slack = (kVectorDistanceDifference + 8 * 0x1p-52) * std::abs(c.gosa);
-    if (first.maths == SeriesMaths::vector && !sum_rounds_alike(ut_day, -c.gosa, gosa_slack)) {
-        first = calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::distance,
-                                  SeriesMaths::scalar);
-        c.gosa = calc_gosa(first.sun_distance, record.birth_year);
+    if (rules.clock_term_instant) {
+        const ClockSun sun = sun_at_clock(jd_standard_clock, rules, tables);
+        if (!(sun.distance >= kMinSunDistance && sun.distance <= kMaxSunDistance))
+            return terms_error("距離", sun.distance, "AU");
+        if (!(std::abs(sun.planetary) <= kMaxPlanetaryLongitude))
+            return terms_error("黄経の惑星摂動", sun.planetary, "度");
+        c.gosa = light_time_days(sun.distance);
+        c.birth_nl = sun.longitude;
+    } else if (auto error = solar_time_longitude(c, record, tables)) {
+        return error;
     }
-    ut_day -= c.gosa;
-    const SunPosition second =
-        calc_sun_position(c.true_year, c.true_month, ut_day, tables, SunResults::longitude);
-    if (!(std::abs(second.lon_part[2]) <= kMaxPlanetaryLongitude))
-        return terms_error("黄経の惑星摂動", second.lon_part[2], "度");
-    c.birth_nl = second.sun_longitude;
     if (!(c.birth_nl >= 0 && c.birth_nl < 360)) return terms_error("黄経", c.birth_nl, "度");
     texts.txtKoukei = general_text(c.birth_nl);
 
     // Solar month, pillar year and the four pillars. A longitude outside every solar month of
-    // the civil month (e.g. 270° in November) leaves no month pillar.
-    const SolarMonth solar = solar_month(c.birth_nl, c.true_month, c.true_year);
+    // the civil month (e.g. 270° in November) leaves no month pillar. With the clock rule the
+    // civil month is that of the standard clock, whose instant the longitude was taken at.
+    const SolarMonth solar = rules.clock_term_instant
+                                 ? solar_month(c.birth_nl, record.birth_month, record.birth_year)
+                                 : solar_month(c.birth_nl, c.true_month, c.true_year);
     if (solar.month_no < 1 || solar.month_no > 12) return terms_error("黄経", c.birth_nl, "度");
     c.month_no = solar.month_no;
     c.pillar_year = solar.pillar_year;
@@ -203,10 +296,14 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
     const int month_n = month_cycle(c.pillar_year, c.month_no);
     c.month_stem = stem_of(month_n);
     c.month_branch = branch_of(month_n);
-    const int day_n = day_cycle(reduce_day_count(julian_day(c.true_year, c.true_month, c.true_day)));
-    c.day_stem = stem_of(day_n);
-    c.day_branch = branch_of(day_n);
-    const int hour_n = hour_cycle(c.true_hour, c.day_stem);
+    const double true_date = julian_day(c.true_year, c.true_month, c.true_day);
+    const int day_n = day_cycle(reduce_day_count(true_date));
+    const int hour_n = hour_cycle(c.true_hour, stem_of(day_n)); // hour 23 takes the next day's 子 hour
+    // With the day changing at 23:00, the 子 hour's first half belongs to the next day as well.
+    const bool next_day = rules.day_change_at_23 && c.true_hour == 23;
+    const int pillar_day_n = next_day ? day_cycle(reduce_day_count(true_date + 1)) : day_n;
+    c.day_stem = stem_of(pillar_day_n);
+    c.day_branch = branch_of(pillar_day_n);
     c.hour_stem = static_cast<std::int16_t>(stem_of(hour_n));
     c.hour_branch = static_cast<std::int16_t>(branch_of(hour_n));
     texts.yKan = stem_text(c.year_stem);
@@ -218,9 +315,19 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
     texts.hKan = record.hour_unknown ? stem_text(0) : stem_text(c.hour_stem);
     texts.hShi = record.hour_unknown ? branch_text(0) : branch_text(c.hour_branch);
 
-    // Luck pillars.
+    // Luck pillars: three days, or three degrees, to a year.
     c.luck_forward = luck_direction(c.year_parity, record.sex);
-    c.luck_years = luck_change_degrees(c.luck_forward, c.month_no, c.birth_nl) / 3;
+    const bool needs_terms = rules.luck_start_from_days || rules.hidden_stems_from_days;
+    const std::optional<TermSpan> found = needs_terms ? term_span(c, jd_standard_clock, tables) : TermSpan{};
+    if (!found) return terms_error("黄経", c.birth_nl, "度");
+    const TermSpan& span = *found;
+    if (rules.luck_start_from_days) {
+        const double days =
+            c.luck_forward ? span.next_month_start - span.birth : span.birth - span.month_start;
+        c.luck_years = std::max(days, 0.0) / 3;
+    } else {
+        c.luck_years = luck_change_degrees(c.luck_forward, c.month_no, c.birth_nl) / 3;
+    }
     fill_luck_pillars(c);
 
     // Element in season and hidden stems. A month and longitude that disagree, or a clock outside
@@ -233,9 +340,22 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
     } else {
         texts.lblOu = stem_text(0);
     }
-    c.year_hidden = year_hidden_stem(c.year_branch, c.birth_nl);
-    c.day_hidden = day_hidden_stem(c.day_branch, x);
-    c.hour_hidden = hour_hidden_stem(c.hour_branch, x).value_or(0);
+    if (rules.hidden_stems_from_days) {
+        // Day 1 is the day of the term instant itself: whole days elapsed plus one.
+        const int day = static_cast<int>(std::floor(std::max(span.birth - span.month_start, 0.0))) + 1;
+        const int branches[4] = {c.year_branch, c.month_branch, c.day_branch, c.hour_branch};
+        int* stems[4] = {&c.year_hidden, &c.month_hidden, &c.day_hidden, &c.hour_hidden};
+        for (std::size_t k = 0; k < 4; ++k) {
+            const DayCountedStem counted = hidden_stem_by_days(branches[k], day);
+            *stems[k] = counted.stem;
+            c.hidden_parts[k] = counted.part;
+        }
+    } else {
+        c.year_hidden = year_hidden_stem(c.year_branch, c.birth_nl);
+        // A 23 o'clock birth whose day has already changed stands at the start of its day.
+        c.day_hidden = day_hidden_stem(c.day_branch, next_day ? x - kHoursPerDay : x);
+        c.hour_hidden = hour_hidden_stem(c.hour_branch, x).value_or(0);
+    }
     texts.lbl_yZokan = stem_text(c.year_hidden);
     texts.lbl_mZokan = stem_text(c.month_hidden);
     texts.lbl_dZokan = stem_text(c.day_hidden);
@@ -247,11 +367,12 @@ std::optional<ChartError> fill_chart(Chart& c, const BirthRecord& record, const 
 
 } // namespace
 
-ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables) {
+ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables,
+                          const ChartRules& rules) {
     // The chart is built in place: its sixty-odd texts are not moved into the result afterwards.
     ChartResult result(std::in_place_type<Chart>);
     std::optional<ChartError> error = check_record(record);
-    if (!error) error = fill_chart(std::get<Chart>(result), record, now, tables);
+    if (!error) error = fill_chart(std::get<Chart>(result), record, now, tables, rules);
     if (error) result = *std::move(error);
     return result;
 }

@@ -32,6 +32,9 @@ struct EquationOfTime {
 };
 EquationOfTime calc_eot_minutes(double year, double month, double day);
 
+/// Light time of the Sun at sun_distance AU, days.
+double light_time_days(double sun_distance);
+
 /// Light time of the Sun at sun_distance AU plus the secular term growing from 1885, days.
 double calc_gosa(double sun_distance, double birth_year);
 
@@ -59,7 +62,9 @@ using ChartResult = std::variant<Chart, ChartError>;
 /// hold a year 1500..2099, a month 1..12, a day of that month, an hour 0..23 and a minute 0..59,
 /// all whole, and a time difference (minutes with seconds) within two days either way;
 /// otherwise, or when the tables give an impossible Sun, the result is a ChartError and no
-/// real number out of range ever becomes an index.
-ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables);
+/// real number out of range ever becomes an index. `rules` chooses where schools differ; with
+/// summer time on, a clock time that never was or was twice is an error too.
+ChartResult compute_chart(const BirthRecord& record, const LocalDateTime& now, const TermTables& tables,
+                          const ChartRules& rules = {});
 
 } // namespace vantora

@@ -47,7 +47,49 @@ int branch_stem(int branch, bool early, bool first_half) {
     return 0;
 }
 
+/// A branch's stems counted by days: the residual stem and its days, the middle stem (0 for none)
+/// and its days; the main stem rules the rest of the month.
+struct DayShares {
+    int residual, residual_days, middle, middle_days, main;
+};
+constexpr DayShares kDayShares[13] = {
+    {},
+    {kRen, 10, 0, 0, kGui},     // 子
+    {kGui, 9, kXin, 3, kJi},    // 丑
+    {kWu, 7, kBing, 7, kJia},   // 寅
+    {kJia, 10, 0, 0, kYi},      // 卯
+    {kYi, 9, kGui, 3, kWu},     // 辰
+    {kWu, 5, kGeng, 9, kBing},  // 巳
+    {kBing, 10, kJi, 9, kDing}, // 午
+    {kDing, 9, kYi, 3, kJi},    // 未
+    {kWu, 10, kRen, 3, kGeng},  // 申
+    {kGeng, 10, 0, 0, kXin},    // 酉
+    {kXin, 9, kDing, 3, kWu},   // 戌
+    {kWu, 7, kJia, 5, kRen},    // 亥
+};
+
 } // namespace
+
+std::string_view hidden_part_name(HiddenPart part) {
+    switch (part) {
+    case HiddenPart::residual:
+        return "余気";
+    case HiddenPart::middle:
+        return "中気";
+    case HiddenPart::main:
+        return "本気";
+    case HiddenPart::none:
+        break;
+    }
+    return {};
+}
+
+DayCountedStem hidden_stem_by_days(int branch, int day) {
+    const DayShares& shares = kDayShares[branch];
+    if (day <= shares.residual_days) return {shares.residual, HiddenPart::residual};
+    if (day <= shares.residual_days + shares.middle_days) return {shares.middle, HiddenPart::middle};
+    return {shares.main, HiddenPart::main};
+}
 
 std::optional<SeasonStem> season_and_month_hidden(int m, double l) {
     if (m == 2 || m == 3 || (m == 4 && l < 27)) return SeasonStem{"木", (315 <= l && l < 351) ? kJia : kYi};

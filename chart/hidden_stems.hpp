@@ -33,6 +33,25 @@ int day_hidden_stem(int day_branch, double hours);
 /// outside the two hours of that branch.
 std::optional<int> hour_hidden_stem(int hour_branch, double hours);
 
+/// The part of a branch's month a hidden stem rules when the stems are counted by days: the
+/// residue of the month before (余気), the middle (中気), the branch's own stem (本気). `none`
+/// when the stems were chosen by the season and the clock.
+enum class HiddenPart { none, residual, middle, main };
+
+/// "余気" "中気" "本気"; empty for none.
+std::string_view hidden_part_name(HiddenPart part);
+
+/// A hidden stem counted by days and the part it rules.
+struct DayCountedStem {
+    int stem = 0; ///< 1..10
+    HiddenPart part = HiddenPart::none;
+};
+
+/// The hidden stem of branch 1..12 on day `day` (1 = the day of the birth month's term instant,
+/// counting whole days elapsed plus one) by the 人元司令分野 table, e.g. 寅: 戊 days 1–7, 丙 8–14,
+/// 甲 from 15 to the next term.
+DayCountedStem hidden_stem_by_days(int branch, int day);
+
 /// Ten-god relation 0..4 (比 食 財 官 印) of stem tkan 1..10 to a yang (odd) day stem.
 int yo_seikoku(int tkan, int day_stem);
 /// The same for a yin (even) day stem.

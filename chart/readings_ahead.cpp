@@ -26,8 +26,8 @@ std::optional<std::vector<MonthReading>> months_of_year(const Chart& chart, int 
         m.month_no = static_cast<int>(k + 1) % 12 + 1; // 2 (寅) … 12 (子), then 1 (丑)
         const double longitude =
             std::fmod(kSpringStartLongitude + kSolarMonthDegrees * static_cast<double>(k), 360.0);
-        const std::optional<double> jd =
-            term_instant(longitude, spring_guess + kMeanSolarMonthDays * static_cast<double>(k), tables);
+        const std::optional<double> jd = term_instant(
+            longitude, spring_guess + kMeanSolarMonthDays * static_cast<double>(k), tables, chart.rules);
         if (!jd) return std::nullopt;
         m.term_jd = *jd;
         m.term_start = clock_minute(*jd);

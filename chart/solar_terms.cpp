@@ -2,6 +2,7 @@
 
 #include "chart/compute_chart.hpp"
 #include "core/calendar.hpp"
+#include "core/delta_t.hpp"
 #include "core/integer_ops.hpp"
 #include "core/solar.hpp"
 #include "core/units.hpp"
@@ -12,8 +13,6 @@
 namespace vantora {
 namespace {
 
-/// The Sun's mean motion, degrees per day: 360° in a tropical year of 365.2422 days.
-constexpr double kMeanMotionDegreesPerDay = 360 / 365.2422;
 /// The search stops when the longitude is this close, degrees (about 0.01 s of time).
 constexpr double kLongitudeTolerance = 1e-7;
 constexpr int kMaxSteps = 12;
@@ -54,23 +53,30 @@ std::string clock_minute_text(const ClockMinute& t) {
     return text;
 }
 
-std::optional<double> sun_longitude_at_clock(double jd, const TermTables& tables) {
+ClockSun sun_at_clock(double jd, const ChartRules& rules, const TermTables& tables) {
     // The solar theory takes a civil date; days counted from 0 January of the clock's year.
     const double year = clock_minute(jd).year;
-    const double day = jd - julian_day(year, 1, 0) - kStandardClockAheadOfUtDays;
+    double day = jd - julian_day(year, 1, 0) - kStandardClockAheadOfUtDays;
+    if (rules.clock_term_instant) day += delta_t_seconds(decimal_year(jd)) / kSecondsPerDay;
     const SunPosition first = calc_sun_position(year, 1, day, tables, SunResults::distance);
-    if (!(first.sun_distance >= kMinSunDistance && first.sun_distance <= kMaxSunDistance))
-        return std::nullopt;
-    const SunPosition sun =
-        calc_sun_position(year, 1, day - calc_gosa(first.sun_distance, year), tables, SunResults::longitude);
-    if (!(sun.sun_longitude >= 0 && sun.sun_longitude < 360)) return std::nullopt;
-    return sun.sun_longitude;
+    day -=
+        rules.clock_term_instant ? light_time_days(first.sun_distance) : calc_gosa(first.sun_distance, year);
+    const SunPosition sun = calc_sun_position(year, 1, day, tables, SunResults::longitude);
+    return {sun.sun_longitude, first.sun_distance, sun.lon_part[2]};
 }
 
-std::optional<double> term_instant(double longitude, double jd_guess, const TermTables& tables) {
+std::optional<double> sun_longitude_at_clock(double jd, const TermTables& tables, const ChartRules& rules) {
+    const ClockSun sun = sun_at_clock(jd, rules, tables);
+    if (!(sun.distance >= kMinSunDistance && sun.distance <= kMaxSunDistance)) return std::nullopt;
+    if (!(sun.longitude >= 0 && sun.longitude < 360)) return std::nullopt;
+    return sun.longitude;
+}
+
+std::optional<double> term_instant(double longitude, double jd_guess, const TermTables& tables,
+                                   const ChartRules& rules) {
     double jd = jd_guess;
     for (int step = 0; step < kMaxSteps; ++step) {
-        const std::optional<double> now = sun_longitude_at_clock(jd, tables);
+        const std::optional<double> now = sun_longitude_at_clock(jd, tables, rules);
         if (!now) return std::nullopt;
         const double behind = longitude_difference(longitude, *now);
         jd += behind / kMeanMotionDegreesPerDay;
