@@ -165,6 +165,7 @@ BookWindow::BookWindow(QString book_path, MainWindowLink link, QWidget* parent)
     create_connections();
     resize(640, 420);
     update_commands();
+    centre_on_screen(this);
 }
 
 BookWindow::~BookWindow() = default;

@@ -150,6 +150,7 @@ MapWindow::MapWindow(QWidget* parent)
     create_search();
     create_connections();
     Form_Activate();
+    centre_on_screen(this);
 }
 
 void MapWindow::create_labels() {
@@ -247,7 +248,6 @@ void MapWindow::Form_Activate() {
     btncancel->setEnabled(false);
     scale_ = map::MapScale{};
     setWindowTitle(QStringLiteral("日本地図"));
-    centre_on_screen(this);
 }
 
 QImage MapWindow::shown_map() const {

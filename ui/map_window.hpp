@@ -23,8 +23,9 @@ public:
     explicit MapWindow(QWidget* parent = nullptr);
 
     /// The reset that runs every time the window becomes active: empty value labels, no fixed
-    /// point (any mark erased), both "決定" and "取消" disabled, the scale constants, the
-    /// caption, and the window centred on the screen.
+    /// point (any mark erased), both "決定" and "取消" disabled, the scale constants and the
+    /// caption. It never moves the window: the map is centred once, when first shown, and then
+    /// stays where the user puts it.
     void Form_Activate();
 
     /// 0 while browsing (the labels follow the pointer), 1 while a point is fixed.

@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -125,8 +126,8 @@ QPixmap data_picture(const QString& file_name) {
 }
 
 QPoint centred_frame_position(const QRect& area, const QSize& frame_size) {
-    return {area.x() + (area.width() - frame_size.width()) / 2,
-            area.y() + (area.height() - frame_size.height()) / 2};
+    return {area.x() + std::max(0, (area.width() - frame_size.width()) / 2),
+            area.y() + std::max(0, (area.height() - frame_size.height()) / 2)};
 }
 
 namespace {
@@ -149,42 +150,51 @@ QMargins sibling_frame_margins(const QWidget* window) {
     return {};
 }
 
+/// Moves window so that a frame of the given margins around it is centred.
 void place_centred(QWidget* window, const QMargins& frame) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QSize client = window->size();
     const QSize framed(client.width() + frame.left() + frame.right(),
                        client.height() + frame.top() + frame.bottom());
-    window->move(centred_frame_position(screen->geometry(), framed));
+    window->move(centred_frame_position(screen->availableGeometry(), framed));
 }
 
-/// Centres its window once more by the window's real frame, when the window system reports it
-/// after showing; gives up on the first move the window makes with a frame (or on close).
+/// Centres its window once more by the window's real frame when the window system has framed
+/// it, at the latest when the window is first exposed. Ends there: a frame that becomes known
+/// only later, with the user's first move, must not move the window back.
 class CentreWhenFramed : public QObject {
 public:
     explicit CentreWhenFramed(QWidget* window)
         : QObject(window)
         , window_(window) {
         window->installEventFilter(this);
+        if (window->windowHandle()) window->windowHandle()->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != window_) return false;
-        if (event->type() == QEvent::Hide) {
-            deleteLater();
-        } else if (event->type() == QEvent::Move || event->type() == QEvent::Show) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Show && watched == window_ && window_->windowHandle()) {
+            // Exposure is reported to the native window only.
+            window_->windowHandle()->installEventFilter(this);
+        } else if (type == QEvent::Move || type == QEvent::Expose) {
             const QMargins frame = frame_margins(window_);
-            if (!frame.isNull()) {
-                window_->removeEventFilter(this);
-                place_centred(window_, frame);
-                deleteLater();
-            }
+            if (!frame.isNull()) place_centred(window_, frame);
+            if (!frame.isNull() || type == QEvent::Expose) finish();
+        } else if (type == QEvent::Hide) {
+            finish();
         }
         return false;
     }
 
 private:
+    void finish() {
+        window_->removeEventFilter(this);
+        if (window_->windowHandle()) window_->windowHandle()->removeEventFilter(this);
+        deleteLater();
+    }
+
     QWidget* window_;
 };
 

@@ -64,13 +64,16 @@ QString data_path(const QString& file_name);
 QString version_text();
 
 /// Top-left corner that centres a window frame of frame_size in area: left = (area width −
-/// frame width) / 2, top likewise, from the area's own corner.
+/// frame width) / 2, top likewise, from the area's own corner; a frame larger than the area
+/// starts at the area's left or top edge instead, so that its title bar stays reachable.
 QPoint centred_frame_position(const QRect& area, const QSize& frame_size);
 
-/// Places a top-level window so that its whole frame (title bar and borders included) is in the
-/// middle of the screen it is on (or the primary screen). Before the window system has framed
-/// the window, the frame of another framed window of the program stands in for its own; when
-/// the real frame first becomes known, the window is centred again by it.
+/// Places a top-level window, once, so that its whole frame (title bar and borders included)
+/// is in the middle of the available area of the screen it is on (or the primary screen). Call
+/// it when the window is built or first shown. Until the window system has framed it, the
+/// frame of another framed window of the program stands in for its own; when the real frame is
+/// known by the time the window is first exposed, it is centred by that frame. A window the
+/// user has moved is never moved back.
 void centre_on_screen(QWidget* window);
 
 } // namespace vantora::ui

@@ -144,6 +144,8 @@ void LayoutTest::frames_are_centred_by_their_whole_size() {
     using vantora::ui::centred_frame_position;
     QCOMPARE(centred_frame_position(QRect(0, 0, 1920, 1080), QSize(800, 600)), QPoint(560, 240));
     QCOMPARE(centred_frame_position(QRect(1920, 0, 1280, 1024), QSize(341, 457)), QPoint(2389, 283));
+    // Taller than the area (the map at scale 2): the title bar stays on the screen.
+    QCOMPARE(centred_frame_position(QRect(0, 24, 640, 488), QSize(511, 590)), QPoint(64, 24));
 }
 
 } // namespace
