@@ -143,6 +143,7 @@ void MainWindow::select_last_day(int days) {
 YearDialog* MainWindow::loaded_year_dialog() {
     if (!year_dialog_) {
         year_dialog_ = new YearDialog();
+        own_by(year_dialog_, this);
         connect(year_dialog_, &YearDialog::finished, this, [this] {
             setEnabled(true);
             activateWindow();
@@ -344,6 +345,7 @@ void MainWindow::btn_111_Click() {
 void MainWindow::btnmap_Click() {
     if (!map_window_) {
         map_window_ = new MapWindow(nullptr);
+        own_by(map_window_, this);
         connect(map_window_, &MapWindow::decided, this,
                 [this](const QString& minutes, const QString& seconds) {
                     txtJisahun->setText(minutes);
@@ -365,7 +367,10 @@ void MainWindow::mnuMap_Click() {
 }
 
 void MainWindow::btnpop_Click() {
-    if (!popup_window_) popup_window_ = new PopupWindow(nullptr);
+    if (!popup_window_) {
+        popup_window_ = new PopupWindow(nullptr);
+        own_by(popup_window_, this);
+    }
     bring_to_front(popup_window_);
     popup_window_->copy_chart(copied_chart());
 }
@@ -376,7 +381,10 @@ void MainWindow::menupop_Click() {
 
 void MainWindow::menudetail_Click() {
     if (!chart_) return;
-    if (!details_window_) details_window_ = new DetailsWindow(nullptr);
+    if (!details_window_) {
+        details_window_ = new DetailsWindow(nullptr);
+        own_by(details_window_, this);
+    }
     bring_to_front(details_window_);
     // The readings of the chart as computed, read from the clock's present year on.
     details_window_->show_details({*chart_, local_now(), tables_ ? &*tables_ : nullptr});
@@ -417,7 +425,10 @@ void MainWindow::menupdf_Click() {
 }
 
 void MainWindow::btnexport_Click() {
-    if (!export_window_) export_window_ = new ExportWindow(nullptr);
+    if (!export_window_) {
+        export_window_ = new ExportWindow(nullptr);
+        own_by(export_window_, this);
+    }
     bring_to_front(export_window_);
     export_window_->set_export_text(
         qtext(export_text(copied_texts(), chosen_sex(), general_date_text(local_now()))));
@@ -499,6 +510,7 @@ BookWindow* MainWindow::loaded_book_window() {
                                              [this](const book::Entry& entry) { open_entry(entry); },
                                              [this](const book::Entry& entry) { book_person_ = entry; }});
         book_window_->setAttribute(Qt::WA_DeleteOnClose);
+        own_by(book_window_, this);
         book_window_->set_open_locked(!btn_111->isHidden());
     }
     return book_window_;

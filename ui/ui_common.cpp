@@ -206,4 +206,12 @@ void centre_on_screen(QWidget* window) {
     if (own.isNull()) new CentreWhenFramed(window);
 }
 
+void own_by(QWidget* window, QWidget* owner) {
+    // Qt hands the owner to the window system (WM_TRANSIENT_FOR on X11) for dialog-type windows.
+    window->setWindowFlag(Qt::Dialog);
+    window->winId();
+    owner->window()->winId();
+    window->windowHandle()->setTransientParent(owner->window()->windowHandle());
+}
+
 } // namespace vantora::ui

@@ -76,4 +76,9 @@ QPoint centred_frame_position(const QRect& area, const QSize& frame_size);
 /// user has moved is never moved back.
 void centre_on_screen(QWidget* window);
 
+/// Makes window a dialog of owner's window for the window system: it stays above the owner and
+/// is minimised with it. The link is the window system's only: window keeps no Qt parent, so it
+/// stays usable while the owner is disabled and lives as long as it did before.
+void own_by(QWidget* window, QWidget* owner);
+
 } // namespace vantora::ui

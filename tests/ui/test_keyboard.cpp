@@ -60,7 +60,7 @@ void KeyboardTest::init() {
     window->show();
     QVERIFY(window->Form_Load());
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(wait_until_active(window.get()));
 }
 
 void KeyboardTest::cleanup() {
@@ -103,7 +103,7 @@ void KeyboardTest::a_whole_chart_from_the_keyboard() {
     press(Qt::Key_Return);
     vantora::ui::YearDialog* dialog = window->year_dialog();
     QVERIFY(dialog && dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QVERIFY(wait_until_active(dialog));
     // A century button, then the list (typing finds the year), then Enter accepts.
     QCOMPARE(focused()->objectName(), QStringLiteral("y1900"));
     press(Qt::Key_Tab);
@@ -117,7 +117,7 @@ void KeyboardTest::a_whole_chart_from_the_keyboard() {
     press(Qt::Key_Return);
     QVERIFY(!dialog->isVisible());
     QVERIFY(window->isEnabled());
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(wait_until_active(window.get()));
 
     // Month, day, hour and minute from their lists, each unlocking the next.
     QCOMPARE(focused()->objectName(), QStringLiteral("mSelect"));
@@ -164,7 +164,7 @@ void KeyboardTest::a_whole_chart_from_the_keyboard() {
     press(Qt::Key_Return);
     vantora::ui::ExportWindow* exported = window->export_window();
     QVERIFY(exported && exported->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(exported));
+    QVERIFY(wait_until_active(exported));
     press(Qt::Key_A, Qt::ControlModifier);
     press(Qt::Key_C, Qt::ControlModifier);
     QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("解命\r\n")));
@@ -198,13 +198,13 @@ void KeyboardTest::menu_items_by_alt_and_their_letters() {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
     vantora::ui::MapWindow* map = window->map_window();
     QVERIFY(map && map->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(map));
+    QVERIFY(wait_until_active(map));
     QTest::keyClick(map, Qt::Key_Escape);
     QVERIFY(!map->isVisible());
 
     // 時差ゼロ has no letter: the arrow keys and Enter reach it.
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(wait_until_active(window.get()));
     child<QLineEdit>("txtJisabyo")->setText("12");
     QTest::keyClick(window.get(), Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
@@ -215,7 +215,7 @@ void KeyboardTest::menu_items_by_alt_and_their_letters() {
 
     // ヘルプ: V shows the About message (answered here by Enter).
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(wait_until_active(window.get()));
     bool answered = false;
     QTimer::singleShot(200, [&answered] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {

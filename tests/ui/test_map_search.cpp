@@ -89,7 +89,7 @@ void MapSearchTest::initTestCase() {
 void MapSearchTest::init() {
     window_ = new MapWindow;
     window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(vantora::ui::testing::wait_until_active(window_));
 }
 
 void MapSearchTest::cleanup() {
@@ -107,9 +107,9 @@ void MapSearchTest::reactivate_map() {
     other.resize(100, 100);
     other.show();
     other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(vantora::ui::testing::wait_until_active(&other));
     window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(vantora::ui::testing::wait_until_active(window_));
 }
 
 void MapSearchTest::choose_first(const QString& typed) {
@@ -238,7 +238,7 @@ void MapSearchTest::fixed_place_is_released_like_a_clicked_point() {
     QTest::mouseClick(button("btnClose"), Qt::LeftButton);
     QVERIFY(!window_->isVisible());
     window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(vantora::ui::testing::wait_until_active(window_));
     QCOMPARE(window_->map_lock(), 0);
     QVERIFY(!button("btndecide")->isEnabled());
     QCOMPARE(field()->text(), name);
@@ -294,11 +294,11 @@ void MapSearchTest::keyboard_alone_from_ctrl_m_to_the_time_difference() {
     auto main = std::make_unique<MainWindow>();
     QVERIFY(main->Form_Load());
     main->show();
-    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    QVERIFY(vantora::ui::testing::wait_until_active(main.get()));
     QTest::keyClick(main.get(), Qt::Key_M, Qt::ControlModifier);
     window_ = main->map_window();
     QVERIFY(window_);
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(vantora::ui::testing::wait_until_active(window_));
     QCOMPARE(QApplication::focusWidget(), field());
     type_text(field(), QStringLiteral("南鳥島"));
     QTRY_VERIFY(list()->isVisible());

@@ -79,6 +79,10 @@ ChartTexts texts_on_screen(const QWidget* window) {
     return texts;
 }
 
+bool wait_until_active(const QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 bool luck_bold_on_screen(const QWidget* window, int i) {
     const auto* label = window->findChild<const QWidget*>(QStringLiteral("dun_kan_%1").arg(i));
     return label && label->font().bold();

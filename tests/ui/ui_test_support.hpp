@@ -24,6 +24,10 @@ ChartTexts texts_on_screen(const QWidget* window);
 /// Whether the labels of luck pillar i (0..10) under window are bold.
 bool luck_bold_on_screen(const QWidget* window, int i);
 
+/// Waits until window is the application's active window. QTest::qWaitForWindowActive does not
+/// tell a window from its owner: it counts either as active while the other has the focus.
+[[nodiscard]] bool wait_until_active(const QWidget* window);
+
 /// Saves widget->grab() as <build>/screenshots/<name>.png; returns the path.
 QString save_screenshot(QWidget* widget, const QString& name);
 
