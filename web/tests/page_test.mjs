@@ -1,0 +1,120 @@
+// The page in headless chromium, used as a person uses it: births typed and chosen in the form
+// (and one place by name, one map click), every shown text compared with `vantora-chart --json`
+// for the same birth; the export text's copy; reopening offline; the accessibility audit.
+//   node page_test.mjs VANTORA_CHART SITE_FOLDER
+import { execFileSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { spawn } from 'node:child_process';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { controlText } from '../src/chart_text.mjs';
+
+const [nativeCommand, site] = process.argv.slice(2);
+const now = '2026-12-08T10:00:00';
+const here = dirname(fileURLToPath(import.meta.url));
+
+// The births: [year, month, day, hour, minute, sex, offset minutes, offset seconds] or a place.
+const births = [
+  { y: '1975', m: '3', d: '8', h: '14', mi: '5', sex: 'male', om: '-12', os: '30' },
+  { y: '1984', m: '2', d: '4', h: '23', mi: '59', sex: 'female', om: '0', os: '0' },   // 立春の日
+  { y: '2000', m: '2', d: '29', h: '0', mi: '0', sex: 'male', om: '5', os: '7' },     // 29 February
+  { y: '1500', m: '1', d: '1', h: '?', mi: '?', sex: 'female', om: '-0', os: '15' },  // hour unknown
+  { y: '2099', m: '12', d: '31', h: '12', mi: '?', sex: 'male', om: '59', os: '59' },
+  { y: '1900', m: '6', d: '15', h: '6', mi: '30', sex: 'female', om: '-59', os: '0' },
+  { y: '1945', m: '8', d: '15', h: '12', mi: '0', sex: 'male', om: '3', os: '45' },
+  { y: '2024', m: '2', d: '4', h: '17', mi: '27', sex: 'female', om: '-7', os: '8' }, // 立春 2024
+  { y: '1868', m: '10', d: '23', h: '9', mi: '15', sex: 'male', om: '10', os: '0' },
+  { y: '1999', m: '7', d: '1', h: '0', mi: '0', sex: 'female', place: '綾部市本町一丁目' },
+  { y: '1975', m: '3', d: '8', h: '14', mi: '5', sex: 'male', map: [280, 310] },
+];
+
+const server = spawn('node', [join(here, '../serve.mjs'), site, '0']);
+const address = await new Promise((resolve) => server.stdout.once('data', (d) => resolve(String(d).trim())));
+const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+let failed = 0, passed = 0;
+const check = (ok, what) => { if (ok) ++passed; else { ++failed; console.log(`FAILED: ${what}`); } };
+try {
+  const context = browser.defaultBrowserContext();
+  await context.overridePermissions(address, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => check(false, `page error ${e.message}`));
+  // The page's clock stands at `now`, the moment the command is given.
+  await page.evaluateOnNewDocument((fixed) => {
+    const at = new Date(fixed).getTime();
+    window.Date = class extends Date { constructor(...a) { super(...(a.length ? a : [at])); } static now() { return at; } };
+  }, now);
+  await page.goto(address);
+  await page.waitForSelector('body[data-ready=true]');
+
+  const retype = async (selector, text) => {
+    await page.click(selector);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('a');
+    await page.keyboard.up('Control');
+    await page.keyboard.type(text);
+  };
+  for (const birth of births) {
+    await retype('#year', birth.y);
+    await page.select('#month', birth.m);
+    await page.select('#day', birth.d);
+    await page.select('#hour', birth.h);
+    if (birth.h !== '?') await page.select('#minute', birth.mi);
+    await page.click(birth.sex === 'male' ? '#optM' : '#optW');
+    if (birth.place) {
+      await page.type('#place', birth.place);
+      await page.waitForSelector('#place-list li');
+      await page.keyboard.press('Enter');
+    } else if (birth.map) {
+      await page.click('#btnmap');
+      const box = await (await page.waitForSelector('#map')).boundingBox();
+      await page.mouse.click(box.x + birth.map[0] * box.width / 500, box.y + birth.map[1] * box.height / 500);
+      await page.click('#map-close');
+    } else {
+      await retype('#om', birth.om);
+      await retype('#os', birth.os);
+    }
+    await new Promise((r) => setTimeout(r, 50));
+    const offsets = await page.$eval('#om', (om) => [om.value, document.querySelector('#os').value]);
+    const place = await page.$eval('#place', (p) => p.value);
+    const args = ['--json', '--now', now, '--year', birth.y, '--month', birth.m, '--day', birth.d, '--hour', birth.h,
+      '--minute', birth.h === '?' ? '?' : birth.mi, '--sex', birth.sex,
+      ...(birth.place ? ['--place', place] : [`--offset-minutes=${offsets[0]}`, `--offset-seconds=${offsets[1]}`])];
+    const expected = JSON.parse(execFileSync(nativeCommand, args, { encoding: 'utf8' }));
+    for (const asReversed of [false, true]) {
+      const shown = await page.$$eval('[data-control]', (elements) => elements.map((e) => [e.dataset.control, e.value ?? e.textContent]));
+      const wrong = shown.filter(([name, text]) => !['txtJisahun', 'txtJisabyo'].includes(name) && text !== controlText(expected, name, asReversed));
+      check(wrong.length === 0, `${JSON.stringify(birth)}${asReversed ? ' reversed' : ''}: ${JSON.stringify(wrong.slice(0, 3))}`);
+      await page.click('#btn_000');
+    }
+    if (birth === births[0]) {
+      await page.click('#btnexport');
+      const copied = await page.evaluate(() => navigator.clipboard.readText());
+      check(copied === expected.export, 'the copied export text is the command\'s');
+      const hash = await page.evaluate(() => location.hash);
+      check(hash === '#y=1975&m=3&d=8&h=14&mi=5&sex=m&om=-12&os=30', `the address keeps the birth: ${hash}`);
+    }
+  }
+
+  // Opened from a link, then again without network (the service worker's copy).
+  await page.goto(`${address}#y=1984&m=2&d=4&h=23&mi=59&sex=f&om=0&os=0`);
+  await page.waitForSelector('body[data-ready=true]');
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  check(await page.$eval('[data-control=txtBirthday]', (e) => e.textContent) === '1984年2月4日23時59分', 'offline reload shows the linked chart');
+  await page.setOfflineMode(false);
+
+  const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+  await page.evaluate(axe);
+  const violations = await page.evaluate(async () => (await window.axe.run()).violations
+    .filter((v) => v.impact === 'serious' || v.impact === 'critical').map((v) => `${v.id}: ${v.nodes.length}`));
+  check(violations.length === 0, `accessibility: ${violations.join(', ')}`);
+} finally {
+  await browser.close();
+  server.kill();
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
