@@ -1,6 +1,6 @@
-// The WebAssembly build's floating-point conversions (web/engine/charconv_compat.hpp) against the
+// The WebAssembly build's floating-point conversions (web/engine/std_compat.hpp) against the
 // native standard library: every text the charts show or the requests read must come out the same.
-#include "web/engine/charconv_compat.hpp"
+#include "web/engine/std_compat.hpp"
 
 #include <gtest/gtest.h>
 

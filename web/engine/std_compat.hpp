@@ -1,5 +1,6 @@
-// Floating-point std::to_chars and std::from_chars, and std::make_unique_for_overwrite, for the
-// WebAssembly build, whose standard library (libc++ 13) lacks them. The build includes this
+// Floating-point std::to_chars and std::from_chars, std::make_unique_for_overwrite and the few
+// range algorithms the engine calls, for the WebAssembly build, whose standard library (libc++ 13)
+// lacks them. The build includes this
 // header before every source, so that the engine keeps one source for both builds; the native
 // build uses its own library, and a test holds the two to the same texts.
 //
@@ -9,6 +10,7 @@
 // them.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -17,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -230,5 +234,17 @@ template <class T>
 requires is_unbounded_array_v<T> unique_ptr<T> make_unique_for_overwrite(size_t n) {
     return unique_ptr<T>(new remove_extent_t<T>[n]);
 }
+namespace ranges {
+// Whole-range forms of the algorithms the engine calls (add one here when a source calls another).
+template <class Range, class Order = std::less<>> void sort(Range&& range, Order order = {}) {
+    std::sort(std::begin(range), std::end(range), order);
+}
+template <class Range, class Predicate> bool all_of(Range&& range, Predicate predicate) {
+    return std::all_of(std::begin(range), std::end(range), predicate);
+}
+template <class Range, class Value> auto find(Range&& range, const Value& value) {
+    return std::find(std::begin(range), std::end(range), value);
+}
+} // namespace ranges
 } // namespace std
 #endif
