@@ -5,6 +5,7 @@
 import createVantoraEngine from 'vantora-engine';
 import { unzlibSync } from 'fflate';
 import { controlText } from './chart_text.mjs';
+import { deletePerson, exportLine, listPeople, readLines, savePeople } from './book.mjs';
 
 const $ = (id) => document.getElementById(id);
 const form = { year: $('year'), month: $('month'), day: $('day'), hour: $('hour'), minute: $('minute'), om: $('om'), os: $('os'), place: $('place') };
@@ -104,7 +105,9 @@ function render() {
   $('btn_000').setAttribute('aria-pressed', String(reversed));
   $('btn_000').textContent = reversed ? '暦に戻す' : '旺の逆転';
   for (const element of document.querySelectorAll('#chart [data-control], #details [data-control]')) {
-    element.textContent = chart ? controlText(chart, element.dataset.control, reversed) : '';
+    // Only the texts that change are replaced: the others keep their layout.
+    const text = chart ? controlText(chart, element.dataset.control, reversed) : '';
+    if (element.textContent !== text) element.textContent = text;
   }
   for (const cell of document.querySelectorAll('#luck [data-index]')) {
     const current = chart && chart.bold === Number(cell.dataset.index);
@@ -157,6 +160,7 @@ async function recompute() {
 let placesLoaded = null;
 function loadPlaces() {
   placesLoaded ??= (async () => {
+    const started = performance.now();
     const progress = $('place-progress');
     progress.hidden = false;
     $('place-status').textContent = '地名データを読み込んでいます…';
@@ -176,6 +180,8 @@ function loadPlaces() {
     let at = 0;
     for (const part of parts) { bytes.set(part, at); at += part.length; }
     engine.FS.writeFile('/places.bin', bytes);
+    engine.places('', 0); // reads the file now, so that the load is measured as a whole
+    performance.measure('vantora-places-load', { start: started });
     progress.hidden = true;
     $('place-status').textContent = '';
   })();
@@ -277,6 +283,85 @@ for (const input of [form.year, form.month, form.day, form.hour, form.minute, ..
 for (const input of [form.om, form.os]) input.addEventListener('input', () => { chosenPlace = ''; form.place.value = ''; recompute(); });
 window.addEventListener('hashchange', () => { if (readAddress()) recompute(); });
 
+// The book: the form's birth saved under a name, found as you type, opened, deleted, and moved
+// to and from the desktop program's book as its export lines.
+const utcNow = () => new Date().toISOString().slice(0, 19) + 'Z';
+function formPerson() {
+  return {
+    name: $('book-name').value.trim(), kana: $('book-kana').value, memo: $('book-memo').value,
+    year: form.year.value.trim(), month: form.month.value, day: form.day.value, hour: form.hour.value,
+    minute: form.hour.value === '?' ? '?' : form.minute.value,
+    sex: document.querySelector('input[name=sex]:checked').value,
+    offset_minutes: form.om.value.trim(), offset_seconds: form.os.value.trim(),
+    ...(chosenPlace ? { place_name: chosenPlace } : {}), changed: utcNow(),
+  };
+}
+async function showBook() {
+  const typed = $('book-search').value.trim();
+  const people = (await listPeople()).filter((p) => !typed || [p.name, p.kana, p.memo].some((t) => t?.includes(typed)));
+  $('book-list').replaceChildren(...people.map((person) => {
+    const li = document.createElement('li');
+    const open = document.createElement('button');
+    open.type = 'button';
+    open.textContent = `${person.name}（${person.year}年${person.month}月${person.day}日）`;
+    open.addEventListener('click', () => openPerson(person));
+    const remove = document.createElement('button');
+    remove.type = 'button';
+    remove.textContent = '削除';
+    remove.setAttribute('aria-label', `${person.name}を削除`);
+    remove.addEventListener('click', async () => {
+      if (!confirm(`${person.name}を名簿から削除しますか？`)) return;
+      await deletePerson(person.name);
+      showBook();
+    });
+    li.append(open, ' ', remove);
+    return li;
+  }));
+}
+function openPerson(person) {
+  $('book-name').value = person.name; $('book-kana').value = person.kana ?? ''; $('book-memo').value = person.memo ?? '';
+  form.year.value = person.year; form.month.value = person.month; clampDays(); form.day.value = person.day;
+  form.hour.value = person.hour; form.minute.value = person.minute;
+  $(person.sex === 'female' ? 'optW' : 'optM').checked = true;
+  chosenPlace = person.place_name ?? '';
+  form.place.value = chosenPlace;
+  form.om.value = person.offset_minutes; form.os.value = person.offset_seconds;
+  recompute();
+}
+$('book-save').addEventListener('click', async () => {
+  const person = formPerson();
+  if (!person.name) { $('book-status').textContent = '名前を入れてください'; $('book-name').focus(); return; }
+  if (!chart) { $('book-status').textContent = '計算できない生年月日は保存できません'; return; }
+  if ((await listPeople()).some((p) => p.name === person.name) && !confirm(`${person.name}を書き換えますか？`)) return;
+  await savePeople([person]);
+  $('book-status').textContent = `${person.name}を保存しました`;
+  showBook();
+});
+$('book-search').addEventListener('input', showBook);
+$('book-export').addEventListener('click', async () => {
+  const now = localNow();
+  const text = (await listPeople()).map((p) => exportLine(p, now) + '\n').join('');
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([text], { type: 'application/json' }));
+  link.download = 'vantora-book.jsonl';
+  link.click();
+  URL.revokeObjectURL(link.href);
+});
+$('book-import').addEventListener('change', async (event) => {
+  const file = event.target.files[0];
+  if (!file) return;
+  const text = await file.text();
+  if (/"place"\s*:/.test(text)) await loadPlaces();
+  const { people, problems } = readLines(text, engine.chart, (name) => JSON.parse(engine.places(name, 1))[0]);
+  event.target.value = '';
+  $('book-problems').textContent = problems.length ? `読めない行があるため、何も読み込んでいません。${problems.join(' ')}` : '';
+  if (problems.length) return;
+  for (const person of people) person.changed ??= utcNow();
+  await savePeople(people);
+  $('book-status').textContent = `${people.length}人を読み込みました`;
+  showBook();
+});
+
 async function start() {
   luckRows();
   detailRows();
@@ -296,6 +381,8 @@ async function start() {
   };
   readAddress();
   await recompute();
+  performance.mark('vantora-first-chart');
+  await showBook();
   document.body.dataset.ready = 'true';
   if ('serviceWorker' in navigator && location.protocol.startsWith('http')) navigator.serviceWorker.register('sw.js');
 }

@@ -1,9 +1,11 @@
 // The page in headless chromium, used as a person uses it: births typed and chosen in the form
 // (and one place by name, one map click), every shown text compared with `vantora-chart --json`
-// for the same birth; the export text's copy; reopening offline; the accessibility audit.
+// for the same birth; the export text's copy; the book carried to the desktop command's book and
+// back; reopening offline; printing on one A4 page; the accessibility audit.
 //   node page_test.mjs VANTORA_CHART SITE_FOLDER
 import { execFileSync } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
 import { spawn } from 'node:child_process';
 import { dirname, join } from 'node:path';
@@ -17,7 +19,7 @@ const here = dirname(fileURLToPath(import.meta.url));
 
 // The births: [year, month, day, hour, minute, sex, offset minutes, offset seconds] or a place.
 const births = [
-  { y: '1975', m: '3', d: '8', h: '14', mi: '5', sex: 'male', om: '-12', os: '30' },
+  { y: '1975', m: '3', d: '8', h: '14', mi: '5', sex: 'male', om: '-12', os: '30', save: ['山田 花子', 'やまだ はなこ', '初回\n二行目'] },
   { y: '1984', m: '2', d: '4', h: '23', mi: '59', sex: 'female', om: '0', os: '0' },   // 立春の日
   { y: '2000', m: '2', d: '29', h: '0', mi: '0', sex: 'male', om: '5', os: '7' },     // 29 February
   { y: '1500', m: '1', d: '1', h: '?', mi: '?', sex: 'female', om: '-0', os: '15' },  // hour unknown
@@ -26,7 +28,7 @@ const births = [
   { y: '1945', m: '8', d: '15', h: '12', mi: '0', sex: 'male', om: '3', os: '45' },
   { y: '2024', m: '2', d: '4', h: '17', mi: '27', sex: 'female', om: '-7', os: '8' }, // 立春 2024
   { y: '1868', m: '10', d: '23', h: '9', mi: '15', sex: 'male', om: '10', os: '0' },
-  { y: '1999', m: '7', d: '1', h: '0', mi: '0', sex: 'female', place: '綾部市本町一丁目' },
+  { y: '1999', m: '7', d: '1', h: '0', mi: '0', sex: 'female', place: '綾部市本町一丁目', save: ['京', '', ''] },
   { y: '1975', m: '3', d: '8', h: '14', mi: '5', sex: 'male', map: [280, 310] },
 ];
 
@@ -39,6 +41,9 @@ try {
   const context = browser.defaultBrowserContext();
   await context.overridePermissions(address, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
   const page = await browser.newPage();
+  page.on('dialog', (dialog) => dialog.accept());
+  const downloads = mkdtempSync(join(tmpdir(), 'vantora-page-'));
+  await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => check(false, `page error ${e.message}`));
   // The page's clock stands at `now`, the moment the command is given.
   await page.evaluateOnNewDocument((fixed) => {
@@ -88,6 +93,16 @@ try {
       check(wrong.length === 0, `${JSON.stringify(birth)}${asReversed ? ' reversed' : ''}: ${JSON.stringify(wrong.slice(0, 3))}`);
       await page.click('#btn_000');
     }
+    if (birth.save) {
+      for (const [field, text] of [['#book-name', birth.save[0]], ['#book-kana', birth.save[1]], ['#book-memo', birth.save[2]]]) {
+        await retype(field, '');
+        for (const part of text.split('\n').flatMap((t, k) => (k ? ['\n', t] : [t]))) {
+          if (part === '\n') await page.keyboard.press('Enter'); else await page.keyboard.type(part);
+        }
+      }
+      await page.click('#book-save');
+      await page.waitForFunction((name) => document.querySelector('#book-status').textContent.startsWith(name), {}, birth.save[0]);
+    }
     if (birth === births[0]) {
       await page.click('#btnexport');
       const copied = await page.evaluate(() => navigator.clipboard.readText());
@@ -96,6 +111,28 @@ try {
       check(hash === '#y=1975&m=3&d=8&h=14&mi=5&sex=m&om=-12&os=30', `the address keeps the birth: ${hash}`);
     }
   }
+
+  // The book: the page's export read by the desktop command's book, whose export the page reads
+  // back; both exports agree line for line (but for the moment each was written).
+  const exported = async () => {
+    const file = join(downloads, 'vantora-book.jsonl');
+    rmSync(file, { force: true });
+    await page.click('#book-export');
+    for (let k = 0; k < 100 && !existsSync(file); ++k) await new Promise((r) => setTimeout(r, 50));
+    return readFileSync(file, 'utf8');
+  };
+  const withoutNow = (text) => text.split('\n').filter(Boolean).map((line) => JSON.stringify({ ...JSON.parse(line), now: '' }));
+  const fromPage = await exported();
+  const book = join(downloads, 'book.db');
+  execFileSync(nativeCommand, ['--book', book, '--import'], { input: fromPage, stdio: ['pipe', 'pipe', 'pipe'] });
+  const fromDesktop = execFileSync(nativeCommand, ['--book', book, '--export'], { encoding: 'utf8' });
+  check(JSON.stringify(withoutNow(fromDesktop)) === JSON.stringify(withoutNow(fromPage)) && withoutNow(fromPage).length === 2,
+    `the desktop book keeps the page's export:\n${fromPage}${fromDesktop}`);
+  writeFileSync(join(downloads, 'desktop.jsonl'), fromDesktop);
+  await (await page.$('#book-import')).uploadFile(join(downloads, 'desktop.jsonl'));
+  await page.waitForFunction(() => document.querySelector('#book-status').textContent.includes('読み込みました'));
+  check(JSON.stringify(withoutNow(await exported())) === JSON.stringify(withoutNow(fromDesktop)), 'the page reads the desktop export back unchanged');
+  rmSync(downloads, { recursive: true, force: true });
 
   // Opened from a link, then again without network (the service worker's copy).
   await page.goto(`${address}#y=1984&m=2&d=4&h=23&mi=59&sex=f&om=0&os=0`);
@@ -106,6 +143,10 @@ try {
   await page.waitForSelector('body[data-ready=true]');
   check(await page.$eval('[data-control=txtBirthday]', (e) => e.textContent) === '1984年2月4日23時59分', 'offline reload shows the linked chart');
   await page.setOfflineMode(false);
+
+  const printed = Buffer.from(await page.pdf({ preferCSSPageSize: true })).toString('latin1');
+  check((printed.match(/\/Type\s*\/Page\b(?!s)/g) || []).length === 1 && /\/MediaBox \[0 0 594\.9\d* 841\.9\d*\]/.test(printed),
+    'the chart prints on one A4 page');
 
   const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
   await page.evaluate(axe);
