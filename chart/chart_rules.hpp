@@ -31,18 +31,25 @@ struct ChartRules {
     friend bool operator==(const ChartRules&, const ChartRules&) = default;
 };
 
-/// One rule as the command, a batch line and the JSON name it: the key, the value of its default
-/// and of its alternative, and the words of the applied-rules line for the alternative.
+/// One rule as the command, a batch line and the JSON name it (the key, the value of its default
+/// and of its alternative), and as a reader sees it: the words of the applied-rules line for the
+/// alternative, the rule's title and the captions of its two choices.
 struct RuleChoice {
     std::string_view key, default_value, alternative_value, label;
     bool ChartRules::*chosen;
+    std::string_view title, default_caption, alternative_caption;
 };
 inline constexpr std::array<RuleChoice, 5> kRuleChoices{{
-    {"day-change", "midnight", "23", "23時日替わり", &ChartRules::day_change_at_23},
-    {"term-instant", "solar", "clock", "節入り実時刻", &ChartRules::clock_term_instant},
-    {"luck-start", "longitude", "days", "立運日数計算", &ChartRules::luck_start_from_days},
-    {"hidden-stems", "season", "days", "蔵干日数分野", &ChartRules::hidden_stems_from_days},
-    {"summer-time", "off", "on", "夏時刻補正", &ChartRules::summer_time},
+    {"day-change", "midnight", "23", "23時日替わり", &ChartRules::day_change_at_23, "日の変わり目",
+     "0時（23時台は翌日の時柱のみ）", "23時（23時台は日柱も翌日）"},
+    {"term-instant", "solar", "clock", "節入り実時刻", &ChartRules::clock_term_instant, "節入りの時刻",
+     "出生地の真太陽時で見る", "時計の時刻（全国同時、暦と同じ）"},
+    {"luck-start", "longitude", "days", "立運日数計算", &ChartRules::luck_start_from_days, "立運（大運交替）",
+     "太陽黄経の差（1度を1日）", "節入りまでの日数（3日を1年）"},
+    {"hidden-stems", "season", "days", "蔵干日数分野", &ChartRules::hidden_stems_from_days, "蔵干",
+     "季節と時刻で選ぶ", "節入りからの日数（人元司令分野）"},
+    {"summer-time", "off", "on", "夏時刻補正", &ChartRules::summer_time, "夏時刻（1948〜1951年）",
+     "補正しない（時刻は標準時）", "補正する（時計の時刻から1時間戻す）"},
 }};
 
 /// The value a rule holds, as its key names it.

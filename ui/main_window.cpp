@@ -6,6 +6,7 @@
 #include "chart/compute_chart.hpp"
 #include "chart/export_text.hpp"
 #include "chart/number_text.hpp"
+#include "chart/summer_time.hpp"
 #include "ui/about_message.hpp"
 #include "ui/book_window.hpp"
 #include "ui/chart_print.hpp"
@@ -254,9 +255,17 @@ Sex MainWindow::chosen_sex() const {
     return optM->isChecked() ? Sex::male : Sex::female;
 }
 
+void MainWindow::menusettings_Click() {
+    SettingsDialog dialog(rules_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    rules_ = dialog.chosen_rules();
+    save_rules(rules_);
+    if (chart_) fInput_Click();
+}
+
 void MainWindow::fInput_Click() {
     if (tables_) {
-        ChartResult computed = compute_chart(birth_record(), local_now(), *tables_);
+        ChartResult computed = compute_chart(birth_record(), local_now(), *tables_, rules_);
         if (const auto* error = std::get_if<ChartError>(&computed)) {
             // The chart shown before, if any, stays as it was.
             QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora"), qtext(error->message),
@@ -266,6 +275,8 @@ void MainWindow::fInput_Click() {
             return;
         }
         chart_ = std::get<Chart>(std::move(computed));
+        lblNotice->setText(chart_->summer_time_notice ? qtext(kSummerTimeNotice) : QString());
+        lblNotice->setVisible(chart_->summer_time_notice);
     }
     set_chart_commands_enabled(true);
     btn_000->setEnabled(true);

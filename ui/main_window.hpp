@@ -12,6 +12,7 @@
 #include "core/term_file.hpp"
 #include "ui/chart_print.hpp"
 #include "ui/popup_window.hpp"
+#include "ui/settings_dialog.hpp"
 
 #include <QHash>
 #include <QMainWindow>
@@ -117,6 +118,8 @@ private:
     void udJisahun_Change();
     void udJisabyo_Change();
     void menujisa01_Click();
+    /// "設定…": the rules dialog; accepted rules are kept and a shown chart is computed again.
+    void menusettings_Click();
     void fInput_Click();
     void btn_000_Click();
     void btn_111_Click();
@@ -170,6 +173,8 @@ private:
     std::optional<double> birth_year_, birth_month_, birth_day_, birth_hour_, birth_minute_;
     MonthDays month_days_;
     std::optional<TermTables> tables_;
+    /// The rules charts are computed with, as kept between runs.
+    ChartRules rules_ = saved_rules();
     std::optional<Chart> chart_;
     std::optional<ShownChart> shown_;
     bool ending_ = false;
@@ -219,6 +224,9 @@ private:
     QAction* menuprint = nullptr;
     QAction* menupdf = nullptr;
     QAction* menujisa01 = nullptr;
+    QAction* menusettings = nullptr;
+    /// A notice about the chart shown (e.g. a clock time in summer time), hidden when there is none.
+    QLabel* lblNotice = nullptr;
     QAction* menuversion = nullptr;
     /// Menu items that read the shown chart: enabled with POP after a chart, locked in the
     /// reversed view (menupop, menudetail).

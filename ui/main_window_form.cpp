@@ -133,6 +133,11 @@ void MainWindow::create_inputs(QWidget* client) {
 
 void MainWindow::create_displays(QWidget* client) {
     txtBirthday = make_display_field(client, "txtBirthday", twips_rect(2055, 480, 2865, 285));
+    // In the free space left of the pillars, wrapped over up to four lines.
+    lblNotice = make_label(client, "lblNotice", {}, twips_rect(120, 1725, 3150, 1200), gothic_font(9),
+                           Qt::AlignLeft | Qt::AlignTop);
+    lblNotice->setWordWrap(true);
+    lblNotice->hide();
 
     // The pillar block runs right to left: year, month, day, hour.
     struct Column {
@@ -305,6 +310,8 @@ void MainWindow::create_menus() {
     menudetail = add_item(menutool, "menudetail", QStringLiteral("詳細"), QKeySequence("Ctrl+D"));
     add_separator(menutool, "mnuline03");
     menujisa01 = add_item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence("Ctrl+J"));
+    add_separator(menutool, "mnuline04");
+    menusettings = add_item(menutool, "menusettings", QStringLiteral("設定…"), QKeySequence());
 
     QMenu* menuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ（Ｈ）"));
     menuhelp->setObjectName("menuhelp");
@@ -340,6 +347,7 @@ void MainWindow::create_connections() {
     connect(menuprint, &QAction::triggered, this, &MainWindow::menuprint_Click);
     connect(menupdf, &QAction::triggered, this, &MainWindow::menupdf_Click);
     connect(menujisa01, &QAction::triggered, this, &MainWindow::menujisa01_Click);
+    connect(menusettings, &QAction::triggered, this, &MainWindow::menusettings_Click);
     connect(menuversion, &QAction::triggered, this, &MainWindow::menuversion_Click);
     connect(menubook, &QAction::triggered, this, &MainWindow::menubook_Click);
     connect(menubookin, &QAction::triggered, this, &MainWindow::menubookin_Click);
