@@ -2,6 +2,7 @@
 
 #include "chart/details.hpp"
 #include "chart/readings_ahead.hpp"
+#include "chart/summer_time.hpp"
 #include "core/names.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
@@ -24,7 +25,9 @@ namespace {
 constexpr int kChartWidth = 7800;
 constexpr int kPanelWidth = 6900;
 constexpr int kClientWidth = kChartWidth + kPanelWidth;
-constexpr int kClientHeight = 9420;
+/// The charts and panel above, and below them one row naming the rules used and any notice.
+constexpr int kContentHeight = 9420, kNoteRowHeight = 270;
+constexpr int kClientHeight = kContentHeight + kNoteRowHeight;
 constexpr int kMargin = 150;
 constexpr int kHeadingLeft = 6450, kHeadingWidth = kChartWidth - kMargin - kHeadingLeft;
 
@@ -165,6 +168,10 @@ void DetailsWindow::create_header() {
     Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {},
                             twips_rect(kClientWidth - kMargin - 750, 90, 750, 330));
     connect(Command1, &QPushButton::clicked, this, &DetailsWindow::Command1_Click);
+    lblRules = make_label(
+        this, QStringLiteral("lblRules"), QString(),
+        twips_rect(kMargin, kContentHeight - kMargin / 2, kClientWidth - 2 * kMargin, kNoteRowHeight),
+        pgothic_font(9.75), Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void DetailsWindow::create_pillars() {
@@ -301,7 +308,7 @@ void DetailsWindow::create_ahead_panel() {
                        twips_rect(left, kKanTop, width, 3540));
     tblDays =
         readings_table(this, "tblDays", {"日", "干支", "通変星", "十二運", "空亡", "関係"},
-                       twips_rect(left, kKanTop + 3660, width, kClientHeight - kKanTop - 3660 - kMargin));
+                       twips_rect(left, kKanTop + 3660, width, kContentHeight - kKanTop - 3660 - kMargin));
     const QList<int> month_widths{45, 90, 45, 55, 55, 35}, day_widths{55, 45, 55, 55, 35};
     for (int k = 0; k < month_widths.size(); ++k) tblMonths->setColumnWidth(k, month_widths[k]);
     for (int k = 0; k < day_widths.size(); ++k) tblDays->setColumnWidth(k, day_widths[k]);
@@ -351,6 +358,10 @@ void DetailsWindow::show_details(const DetailsContent& content) {
     const ChartDetails d = chart_details(c, content.now);
     const ChartTexts& t = c.texts;
     txtBirthday->setText(QString::fromStdString(t.txtBirthday));
+    QStringList notes{qtext(applied_rules_text(c.rules))};
+    if (c.summer_time_notice) notes << qtext(kSummerTimeNotice);
+    notes.removeAll(QString());
+    lblRules->setText(notes.join(QStringLiteral("　")));
 
     const std::array<std::array<const std::string*, 3>, 4> shown{{{&t.yKan, &t.yShi, &t.lbl_yZokan},
                                                                   {&t.mKan, &t.mShi, &t.lbl_mZokan},
@@ -361,7 +372,9 @@ void DetailsWindow::show_details(const DetailsContent& content) {
         const PillarDetails& p = d.pillars[k];
         column.kan->setText(QString::fromStdString(*shown[k][0]));
         column.shi->setText(QString::fromStdString(*shown[k][1]));
-        column.zokan->setText(QString::fromStdString(*shown[k][2]));
+        // Hidden stems counted by days name their part (余気 中気 本気).
+        column.zokan->setText(QString::fromStdString(*shown[k][2]) +
+                              qtext(hidden_part_name(c.hidden_parts[k])));
         column.tsuhen->setText(qtext(p.stem_god));
         column.ztsuhen->setText(qtext(p.hidden_god));
         column.juniun->setText(qtext(p.stage));

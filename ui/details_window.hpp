@@ -72,6 +72,8 @@ private:
     void cboMonth_Click();
 
     QLabel* txtBirthday = nullptr;
+    /// The rules used when any is not the default, and the summer-time notice; empty otherwise.
+    QLabel* lblRules = nullptr;
     QPushButton* Command1 = nullptr;
     std::array<PillarColumn, 4> pillars_{}; ///< year, month, day, hour
     QLabel* lblNisshu = nullptr;            ///< the day stem (日主)

@@ -4,8 +4,10 @@
 #include "ui_test_support.hpp"
 
 #include "chart/compute_chart.hpp"
+#include "chart/summer_time.hpp"
 #include "core/term_file.hpp"
 #include "ui/details_window.hpp"
+#include "ui/form_kit.hpp"
 #include "ui/main_window.hpp"
 
 #include <QAction>
@@ -35,6 +37,7 @@ private slots:
     void refresh_overwrites_and_unknown_hour_shows_placeholders();
     void current_luck_pillar_alone_is_bold();
     void shows_relations_and_the_chosen_months_and_days();
+    void names_the_rules_used_and_the_parts_of_hidden_stems();
     void close_and_escape_hide();
     void command_is_usable_exactly_when_pop_is();
     void command_opens_one_window_and_refreshes_it();
@@ -86,6 +89,24 @@ DetailsContent DetailsWindowTest::content(int year, int month, int day, int hour
 QString DetailsWindowTest::cell(const QString& name) const {
     auto* label = window_->findChild<QLabel*>(name);
     return label ? label->text() : QStringLiteral("<no label %1>").arg(name);
+}
+
+void DetailsWindowTest::names_the_rules_used_and_the_parts_of_hidden_stems() {
+    // State: 2008-04-15 20:00, day 12 of the 辰 month by the almanac's 清明, in a 子 year.
+    vantora::BirthRecord record{2008, 4, 15, 20, 0};
+    vantora::ChartRules rules;
+    QVERIFY(!vantora::read_rule_list(rules, "day-change=23,term-instant=clock,hidden-stems=days"));
+    const vantora::LocalDateTime now{2026, 12, 8, 10, 0, 0};
+    // Action: the chart of those rules, then the default chart of a summer-time clock.
+    window_->show_details(
+        {std::get<vantora::Chart>(vantora::compute_chart(record, now, *tables_, rules)), now});
+    // Expected: the rules named under the charts, each hidden stem with its part.
+    QCOMPARE(cell("lblRules"), QStringLiteral("適用規則: 23時日替わり・節入り実時刻・蔵干日数分野"));
+    QCOMPARE(cell("lbl_mZokan") + cell("lbl_yZokan"), QStringLiteral("癸中気癸本気"));
+    vantora::ui::testing::save_screenshot(window_, QStringLiteral("details_window_rules"));
+    window_->show_details(content(1949, 7, 1, 12));
+    QCOMPARE(cell("lblRules"), vantora::ui::qtext(vantora::kSummerTimeNotice));
+    QCOMPARE(cell("lbl_mZokan"), QStringLiteral("丁"));
 }
 
 void DetailsWindowTest::shows_the_readings_of_the_computed_chart() {
