@@ -171,7 +171,7 @@ BookWindow::BookWindow(QString book_path, MainWindowLink link, QWidget* parent)
 BookWindow::~BookWindow() = default;
 
 void BookWindow::create_controls() {
-    auto* search_label = new QLabel(QStringLiteral("検索："), this);
+    auto* search_label = new QLabel(QStringLiteral("検索(&S)："), this);
     txtSearch = new QLineEdit(this);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     txtSearch->setPlaceholderText(QStringLiteral("名前・よみがな・メモ"));
@@ -191,6 +191,8 @@ void BookWindow::create_controls() {
     lstBook->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstBook->setSelectionMode(QAbstractItemView::SingleSelection);
     lstBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstBook->setTabKeyNavigation(false); // Tab leaves the list for the buttons
+
     lstBook->setSortingEnabled(true);
     lstBook->sortByColumn(-1, Qt::AscendingOrder); // the book's own order until a heading is clicked
     lstBook->setAlternatingRowColors(true);
@@ -210,7 +212,7 @@ void BookWindow::create_controls() {
     const auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        b->setAutoDefault(true); // Enter presses the button that has the focus, like Space
         return b;
     };
     btnOpen = button("btnOpen", QStringLiteral("開く"));
@@ -318,6 +320,11 @@ void BookWindow::keyPressEvent(QKeyEvent* event) {
     } else {
         QWidget::keyPressEvent(event);
     }
+}
+
+void BookWindow::focus_search() {
+    txtSearch->setFocus(Qt::ShortcutFocusReason);
+    txtSearch->selectAll();
 }
 
 void BookWindow::set_open_locked(bool locked) {

@@ -44,6 +44,8 @@ public:
     /// Opens the book if it is not open yet and lists it; false when it cannot be opened (the
     /// reason is shown, and the user can choose another book).
     bool open_book();
+    /// Puts the keyboard focus in the search field, its text chosen to be typed over.
+    void focus_search();
     /// Locks 開く while the main window shows the reversed view.
     void set_open_locked(bool locked);
     /// Asks for a file of JSON lines and imports it into the book: every line or, when any line

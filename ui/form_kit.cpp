@@ -100,6 +100,7 @@ QPushButton* make_picture_button(QWidget* parent, const char* name, const QStrin
     QPushButton* button = make_command(parent, name, QString(), tip, where);
     button->setIcon(QIcon(data_picture(picture)));
     button->setIconSize(QSize(32, 32));
+    button->setAccessibleName(tip); // a picture says nothing to a screen reader
     return button;
 }
 

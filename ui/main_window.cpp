@@ -281,6 +281,8 @@ void MainWindow::fInput_Click() {
     set_chart_commands_enabled(true);
     btn_000->setEnabled(true);
     if (chart_) paint(shown_chart(*chart_));
+    // An open details window follows the chart shown, as the book's people are opened one by one.
+    if (details_window_ && details_window_->isVisible()) show_details();
 }
 
 void MainWindow::paint(ShownChart shown) {
@@ -330,6 +332,9 @@ void MainWindow::set_reversal_locked(bool locked) {
                                                             optW, optM, udJisahun, udJisabyo, btnmap, fInput})
         control->setEnabled(!locked);
     for (QAction* item : input_actions_) item->setEnabled(!locked);
+    // The seconds box stays enabled, as the disabled controls are listed, but takes no typing:
+    // every other input is locked.
+    txtJisabyo->setReadOnly(locked);
     set_chart_commands_enabled(!locked);
     if (book_window_) book_window_->set_open_locked(locked);
 }
@@ -397,6 +402,10 @@ void MainWindow::menudetail_Click() {
         own_by(details_window_, this);
     }
     bring_to_front(details_window_);
+    show_details();
+}
+
+void MainWindow::show_details() {
     // The readings of the chart as computed, read from the clock's present year on.
     details_window_->show_details({*chart_, local_now(), tables_ ? &*tables_ : nullptr});
 }
@@ -531,6 +540,7 @@ void MainWindow::menubook_Click() {
     BookWindow* window = loaded_book_window();
     bring_to_front(window);
     window->open_book();
+    window->focus_search();
 }
 
 void MainWindow::menubookin_Click() {

@@ -164,6 +164,8 @@ private:
     /// When the day list shows a day: a day beyond the month's length becomes its last day.
     void clamp_shown_day();
     void close_secondary_windows();
+    /// Fills the details window (which must exist) with the computed chart.
+    void show_details();
     /// The birth-year dialog, created and connected on first use.
     YearDialog* loaded_year_dialog();
     /// The book window, created on first use.
@@ -220,7 +222,7 @@ private:
     QAction* endzarvel = nullptr;
     QAction* mnuMap = nullptr;
     QAction* menupop = nullptr;
-    QAction* menudetail = nullptr; ///< "詳細": the details window of the computed chart
+    QAction* menudetail = nullptr; ///< "詳細（Ｄ）": the details window of the computed chart
     QAction* menuprint = nullptr;
     QAction* menupdf = nullptr;
     QAction* menujisa01 = nullptr;

@@ -293,12 +293,12 @@ void MainWindow::create_menus() {
 
     QMenu* menufile = menuBar()->addMenu(QStringLiteral("ファイル（Ｆ）"));
     menufile->setObjectName("menufile");
-    menubook = add_item(menufile, "menubook", QStringLiteral("名簿…"), QKeySequence("Ctrl+B"));
-    menubookin = add_item(menufile, "menubookin", QStringLiteral("名簿の読み込み…"), QKeySequence());
-    menubookout = add_item(menufile, "menubookout", QStringLiteral("名簿の書き出し…"), QKeySequence());
+    menubook = add_item(menufile, "menubook", QStringLiteral("名簿（Ｂ）…"), QKeySequence("Ctrl+B"));
+    menubookin = add_item(menufile, "menubookin", QStringLiteral("名簿の読み込み（Ｉ）…"), QKeySequence());
+    menubookout = add_item(menufile, "menubookout", QStringLiteral("名簿の書き出し（Ｏ）…"), QKeySequence());
     add_separator(menufile, "menuLineBook");
-    menuprint = add_item(menufile, "menuprint", QStringLiteral("印刷…"), QKeySequence("Ctrl+Shift+P"));
-    menupdf = add_item(menufile, "menupdf", QStringLiteral("PDFに保存…"), QKeySequence("Ctrl+Shift+S"));
+    menuprint = add_item(menufile, "menuprint", QStringLiteral("印刷（Ｒ）…"), QKeySequence("Ctrl+Shift+P"));
+    menupdf = add_item(menufile, "menupdf", QStringLiteral("PDFに保存（Ｄ）…"), QKeySequence("Ctrl+Shift+S"));
     add_separator(menufile, "menuLinePrint");
     endzarvel = add_item(menufile, "endzarvel", QStringLiteral("Vantora終了"), QKeySequence("Ctrl+E"));
 
@@ -307,7 +307,7 @@ void MainWindow::create_menus() {
     mnuMap = add_item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence("Ctrl+M"));
     add_separator(menutool, "menuLine02");
     menupop = add_item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence("Ctrl+P"));
-    menudetail = add_item(menutool, "menudetail", QStringLiteral("詳細"), QKeySequence("Ctrl+D"));
+    menudetail = add_item(menutool, "menudetail", QStringLiteral("詳細（Ｄ）"), QKeySequence("Ctrl+D"));
     add_separator(menutool, "mnuline03");
     menujisa01 = add_item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence("Ctrl+J"));
     add_separator(menutool, "mnuline04");

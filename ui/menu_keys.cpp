@@ -42,7 +42,9 @@ private:
 } // namespace
 
 QChar access_letter(const QString& caption) {
-    const QString text = caption.trimmed();
+    QString text = caption.trimmed();
+    // An item that opens a window shows its ellipsis after the letter: "名簿（Ｂ）…".
+    if (text.endsWith(u'…')) text.chop(1);
     if (text.size() < 3) return {};
     const QChar close = text.back();
     const QChar open = text.at(text.size() - 3);

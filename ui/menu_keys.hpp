@@ -9,8 +9,9 @@ class QMainWindow;
 
 namespace vantora::ui {
 
-/// The access letter a caption shows in brackets at its end, as an upper-case ASCII letter
-/// ("ファイル（Ｆ）" → 'F', "日本地図表示（M)" → 'M'); a null QChar when it shows none.
+/// The access letter a caption shows in brackets at its end (or just before a closing "…"), as an
+/// upper-case ASCII letter ("ファイル（Ｆ）" → 'F', "日本地図表示（M)" → 'M', "名簿（Ｂ）…" → 'B');
+/// a null QChar when it shows none.
 QChar access_letter(const QString& caption);
 
 /// Alt+letter opens the top-level menu with that letter, F10 opens the first menu, and inside an

@@ -23,9 +23,11 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
     up_ = new QToolButton(this);
     up_->setObjectName("up");
     up_->setArrowType(Qt::UpArrow);
+    up_->setAccessibleName(QStringLiteral("増やす"));
     down_ = new QToolButton(this);
     down_->setObjectName("down");
     down_->setArrowType(Qt::DownArrow);
+    down_->setAccessibleName(QStringLiteral("減らす"));
     for (QToolButton* arrow : {up_, down_}) {
         arrow->setAutoRepeat(true);
         arrow->setFocusPolicy(Qt::NoFocus);

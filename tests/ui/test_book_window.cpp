@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -82,6 +83,7 @@ private slots:
     void delete_key_deletes_only_after_confirming();
     void open_is_locked_while_the_reversed_view_is_shown();
     void nothing_is_written_before_the_book_is_asked_for();
+    void keyboard_reaches_every_control();
     void escape_closes_and_screenshot();
 
 private:
@@ -232,6 +234,23 @@ void BookWindowTest::nothing_is_written_before_the_book_is_asked_for() {
     QVERIFY(QDir(dir->path()).isEmpty());
     QVERIFY(open_window());
     QVERIFY(QFile::exists(path));
+}
+
+void BookWindowTest::keyboard_reaches_every_control() {
+    fill({person("一人目", "14", "5", Sex::male, "0", "0")});
+    const QPointer<BookWindow> book = open_window();
+    QVERIFY(book);
+    QVERIFY(wait_until_active(book));
+    // Ctrl+B (the menu) leaves the focus in the search field; Alt+S, Tab and Enter go on from it.
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtSearch"));
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), book_button("btnOpen"));
+    QTest::keyClick(book, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtSearch"));
+    book_button("btnClose")->setFocus();
+    QTest::keyClick(book_button("btnClose"), Qt::Key_Return);
+    QTRY_VERIFY(!book || !book->isVisible());
 }
 
 void BookWindowTest::escape_closes_and_screenshot() {

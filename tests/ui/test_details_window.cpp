@@ -225,7 +225,7 @@ void DetailsWindowTest::command_is_usable_exactly_when_pop_is() {
     auto* details = main.findChild<QAction*>("menudetail");
     auto* pop = main.findChild<QPushButton*>("btnpop");
     QVERIFY(details);
-    QCOMPARE(details->text(), QStringLiteral("詳細"));
+    QCOMPARE(details->text(), QStringLiteral("詳細（Ｄ）"));
     QCOMPARE(details->shortcut(), QKeySequence("Ctrl+D"));
     QCOMPARE(main.findChild<QAction*>("menupop")->shortcut(), QKeySequence("Ctrl+P"));
     const auto usable = [&](bool expected) {
@@ -252,6 +252,9 @@ void DetailsWindowTest::command_opens_one_window_and_refreshes_it() {
     const QPointer<DetailsWindow> opened = main.details_window();
     QVERIFY(opened && opened->isVisible());
     QCOMPARE(opened->findChild<QLabel*>("lbl_mTsuhen")->text(), QStringLiteral("偏印"));
+    // Action: another chart while it is open. Expected: it follows at once, without the command.
+    QVERIFY(compute_on(main, 1975, "3", "8", "14"));
+    QCOMPARE(opened->findChild<QLabel*>("dKan")->text(), QStringLiteral("癸"));
 
     // Action: another chart, CLOSE, and the command again. Expected: the same window, shown
     // again with the new chart, its current luck pillar bold as on the main window.

@@ -84,6 +84,8 @@ void KeyboardTest::access_letters_of_captions_data() {
                                               << "M";
     QTest::newRow("half-width brackets") << "Print (p)"
                                          << "P";
+    QTest::newRow("letter before the ellipsis") << "名簿の読み込み（Ｉ）…"
+                                                << "I";
     QTest::newRow("no letter") << "時差ゼロ"
                                << "";
     QTest::newRow("a digit is no letter") << "設定（１）"

@@ -561,6 +561,7 @@ void MainWindowTest::reversed_view_locks_inputs_and_restore_brings_chart_back() 
     for (const char* item : {"mnuMap", "menupop", "menujisa01", "menuprint", "menupdf"})
         QVERIFY2(!action(item)->isEnabled(), item);
     QVERIFY(child<QLineEdit>("txtJisabyo")->isEnabled());
+    QVERIFY(child<QLineEdit>("txtJisabyo")->isReadOnly());
     QVERIFY(button("endbtn")->isEnabled());
     QVERIFY(action("endzarvel")->isEnabled());
     QVERIFY(action("menuversion")->isEnabled());
@@ -583,6 +584,7 @@ void MainWindowTest::reversed_view_locks_inputs_and_restore_brings_chart_back() 
     QTest::mouseClick(button("btn_111"), Qt::LeftButton);
     QVERIFY(!button("btn_000")->isHidden());
     QVERIFY(button("btn_000")->isEnabled());
+    QVERIFY(!child<QLineEdit>("txtJisabyo")->isReadOnly());
     QVERIFY(button("btn_111")->isHidden());
     QCOMPARE(text("lblOu"), QString::fromStdString(before.lblOu));
     QCOMPARE(text("lbl_yZokan"), QString::fromStdString(before.lbl_yZokan));
