@@ -151,6 +151,13 @@ double paint_heading(Sheet& sheet, const ChartPage& page) {
                    Qt::AlignLeft | Qt::AlignVCenter, kMuted);
         top += 5;
     }
+    // The rules used when any is not the default.
+    const std::string rules = page.computed ? applied_rules_text(page.computed->rules) : std::string();
+    if (!rules.empty()) {
+        sheet.text(QRectF(0, top, kPageWidthMm, 5), qtext(rules), pgothic_font(9.5),
+                   Qt::AlignLeft | Qt::AlignVCenter, kMuted);
+        top += 5;
+    }
     return top;
 }
 

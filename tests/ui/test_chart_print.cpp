@@ -59,7 +59,8 @@ QStringList texts_of(const ChartTexts& texts) {
 }
 
 /// The page of the computed chart of a birth at 135° E, printed for a person of 札幌市.
-ChartPage page_of(int year, int month, int day, std::optional<int> hour, vantora::Sex sex) {
+ChartPage page_of(int year, int month, int day, std::optional<int> hour, vantora::Sex sex,
+                  const vantora::ChartRules& rules = {}) {
     auto loaded = vantora::init_tables();
     const auto& tables = std::get<vantora::TermTables>(loaded);
     vantora::BirthRecord record;
@@ -70,7 +71,7 @@ ChartPage page_of(int year, int month, int day, std::optional<int> hour, vantora
     record.birth_minute = hour ? 30 : 0;
     record.hour_unknown = !hour;
     record.sex = sex;
-    const auto chart = std::get<vantora::Chart>(compute_chart(record, kPrinted, tables));
+    const auto chart = std::get<vantora::Chart>(compute_chart(record, kPrinted, tables, rules));
     const vantora::ShownChart shown = vantora::shown_chart(chart);
     return {
         {shown.texts, shown.bold_luck, record.sex},
@@ -161,6 +162,11 @@ void ChartPrintTest::pdf_is_one_page_with_every_text_of_the_chart_data() {
     QTest::newRow("a luck change before age 1")
         << page_of(1975, 3, 8, 14, vantora::Sex::male)
         << QStringList{QStringLiteral("約0歳8カ月"), QStringLiteral("98カ月")} << QStringList();
+    // A chosen rule, named under the birth place.
+    vantora::ChartRules day_change;
+    day_change.day_change_at_23 = true;
+    QTest::newRow("a rule chosen") << page_of(1949, 7, 1, 12, vantora::Sex::male, day_change)
+                                   << QStringList{QStringLiteral("適用規則: 23時日替わり")} << QStringList();
     // Expected: the birth line as the window writes it, the hour cells empty but for 不明.
     const ChartPage unknown = real_page(false);
     QTest::newRow("an unknown hour") << unknown
