@@ -1,14 +1,15 @@
 // The page in headless chromium, used as a person uses it: births typed and chosen in the form
 // (and one place by name, one map click), every shown text compared with `vantora-chart --json`
 // for the same birth; the export text's copy; the book carried to the desktop command's book and
-// back; reopening offline; printing on one A4 page; the accessibility audit.
+// back; reopening offline; the one-file page from disk; printing on one A4 page; the
+// accessibility audit.
 //   node page_test.mjs VANTORA_CHART SITE_FOLDER
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
 import { spawn } from 'node:child_process';
-import { dirname, join } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { controlText } from '../src/chart_text.mjs';
@@ -112,6 +113,12 @@ try {
     }
   }
 
+  // A birth that cannot be computed: the command's reason, beside the field.
+  await retype('#year', '1499');
+  const refused = spawnSync(nativeCommand, ['--year', '1499', '--month', '1', '--day', '1', '--hour', '0', '--minute', '0', '--sex', 'male'], { encoding: 'utf8' });
+  check(await page.$eval('#year-error', (e) => e.textContent) === refused.stderr.trim(), `the year's error: ${refused.stderr}`);
+  await retype('#year', '1975');
+
   // The book: the page's export read by the desktop command's book, whose export the page reads
   // back; both exports agree line for line (but for the moment each was written).
   const exported = async () => {
@@ -143,6 +150,11 @@ try {
   await page.waitForSelector('body[data-ready=true]');
   check(await page.$eval('[data-control=txtBirthday]', (e) => e.textContent) === '1984年2月4日23時59分', 'offline reload shows the linked chart');
   await page.setOfflineMode(false);
+
+  // The one-file page, opened from disk.
+  await page.goto(`file://${resolve(site)}/vantora.html#y=2000&m=2&d=29&h=0&mi=0&sex=m&om=5&os=7`);
+  await page.waitForSelector('body[data-ready=true]');
+  check(await page.$eval('[data-control=txtBirthday]', (e) => e.textContent) === '2000年2月29日0時0分', 'the one-file page from file://');
 
   const printed = Buffer.from(await page.pdf({ preferCSSPageSize: true })).toString('latin1');
   check((printed.match(/\/Type\s*\/Page\b(?!s)/g) || []).length === 1 && /\/MediaBox \[0 0 594\.9\d* 841\.9\d*\]/.test(printed),
