@@ -152,6 +152,11 @@ async function recompute() {
   const answer = JSON.parse(engine.chart(batchLine()));
   showError(answer.error);
   chart = answer.error ? null : answer;
+  if (chart?.place) {
+    // A place named in the address shows the time difference it stands for.
+    const found = JSON.parse(engine.places(chart.place.name, 1))[0];
+    if (found) [form.om.value, form.os.value] = [found.minutes, found.seconds];
+  }
   render();
   writeAddress();
 }
@@ -214,8 +219,6 @@ function choosePlace(name) {
   form.place.value = name;
   $('place-list').hidden = true;
   form.place.setAttribute('aria-expanded', 'false');
-  const found = JSON.parse(engine.places(name, 1))[0];
-  if (found) { form.om.value = found.minutes; form.os.value = found.seconds; }
   recompute();
 }
 form.place.addEventListener('input', () => { chosenPlace = ''; searchPlaces(); });

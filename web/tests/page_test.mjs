@@ -141,6 +141,11 @@ try {
   check(JSON.stringify(withoutNow(await exported())) === JSON.stringify(withoutNow(fromDesktop)), 'the page reads the desktop export back unchanged');
   rmSync(downloads, { recursive: true, force: true });
 
+  // Opened from a link naming a place: the place's time difference is shown.
+  await page.goto(`${address}#y=1999&m=7&d=1&h=0&mi=0&sex=f&place=${encodeURIComponent('京都府綾部市本町一丁目')}`);
+  await page.waitForFunction(() => document.querySelector('[data-control=txtBirthday]').textContent !== '');
+  const found = execFileSync(nativeCommand, ['--find', '京都府綾部市本町一丁目'], { encoding: 'utf8' }).split('\t')[3];
+  check(await page.$eval('#om', (om) => `${om.value}分${document.querySelector('#os').value}秒`) === found.trim(), 'a linked place gives its time difference');
   // Opened from a link, then again without network (the service worker's copy).
   await page.goto(`${address}#y=1984&m=2&d=4&h=23&mi=59&sex=f&om=0&os=0`);
   await page.waitForSelector('body[data-ready=true]');
