@@ -40,6 +40,7 @@ const script = (code) => `<script>${code.replaceAll('</script', '<\\/script')}</
 const single = readFileSync(join(site, 'index.html'), 'utf8')
   .replace('<link rel="stylesheet" href="style.css">', `<style>${readFileSync(join(site, 'style.css'), 'utf8')}</style>`)
   .replace('<link rel="icon" href="vantora.png">', '')
+  .replace(/<link rel="preload"[^>]*>\n/, '')
   .replace('<script src="app.js"></script>', script(
     `window.vantoraWasm=Uint8Array.from(atob("${base64('vantora-engine.wasm')}"),c=>c.charCodeAt(0));` +
     `window.vantoraPlacesUrl="data:application/octet-stream;base64,${base64('places.bin')}";` +
