@@ -411,7 +411,9 @@ void MainWindow::show_details() {
 }
 
 PopupContent MainWindow::copied_chart() const {
-    return {copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex()};
+    const bool notice = shown_ && !shown_->reversed && chart_ && chart_->summer_time_notice;
+    return {copied_texts(), shown_ ? shown_->bold_luck : std::nullopt, chosen_sex(),
+            notice ? std::string(kSummerTimeNotice) : std::string()};
 }
 
 ChartPage MainWindow::printed_page() const {

@@ -21,6 +21,8 @@ constexpr std::array<int, kLuckPillarCount> kPictureLeft{4065, 3666, 3267, 2868,
                                                          1671, 1272, 873,  474,  75};
 
 /// Twips from the top of the client area to each row of the luck-pillar block.
+/// Client area, twips, and the rows a notice adds below it.
+constexpr int kClientWidth = 4800, kClientHeight = 3495, kNoticeHeight = 420;
 constexpr int kStartAgeTop = 1890;
 constexpr int kPictureTop = 2145;
 constexpr int kEndAgeTop = 2430;
@@ -51,11 +53,16 @@ PopupWindow::PopupWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("VantoraPopUp"));
     setFont(pgothic_font(9));
-    setFixedSize(twips(4800), twips(3495));
+    setFixedSize(twips(kClientWidth), twips(kClientHeight));
     create_header();
     create_pillars();
     create_luck_block();
     centre_on_screen(this);
+    lblNotice = make_label(this, QStringLiteral("lblNotice"), QString(),
+                           twips_rect(60, kClientHeight - 30, kClientWidth - 120, kNoticeHeight),
+                           pgothic_font(8.25), Qt::AlignLeft | Qt::AlignTop);
+    lblNotice->setWordWrap(true);
+    lblNotice->hide();
 }
 
 void PopupWindow::create_header() {
@@ -169,6 +176,9 @@ void PopupWindow::copy_chart(const PopupContent& content) {
         set_bold(findChild<QWidget*>(QStringLiteral("dun_shi_%1").arg(k)), bold);
     }
     txtMW->setText(content.sex == Sex::male ? QStringLiteral("男") : QStringLiteral("女"));
+    lblNotice->setText(qtext(content.notice));
+    lblNotice->setVisible(!content.notice.empty());
+    setFixedSize(twips(kClientWidth), twips(kClientHeight + (content.notice.empty() ? 0 : kNoticeHeight)));
 }
 
 void PopupWindow::Command1_Click() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,7 @@ struct PopupContent {
     ChartTexts texts;
     std::optional<int> bold_luck; ///< luck pillar 0..10 in bold, if any
     Sex sex = Sex::female;
+    std::string notice; ///< a notice about the chart (a clock time in summer time); empty when none
 };
 
 class PopupWindow : public QWidget {
@@ -37,6 +39,8 @@ private:
     void Command1_Click();
 
     QLineEdit* txtMW = nullptr;
+    /// The notice, on two lines below the chart; the window grows by them only while there is one.
+    QLabel* lblNotice = nullptr;
     QPushButton* Command1 = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "book/entry.hpp"
 #include "chart/summer_time.hpp"
 #include "ui/main_window.hpp"
+#include "ui/popup_window.hpp"
 #include "ui/settings_dialog.hpp"
 
 #include <QComboBox>
@@ -85,6 +86,11 @@ private slots:
         QVERIFY(notice->isVisibleTo(&window));
         QCOMPARE(notice->text(), QString::fromUtf8(kSummerTimeNotice.data(), kSummerTimeNotice.size()));
         save_screenshot(&window, "main_window_summer_notice");
+        window.findChild<QAction*>("menupop")->trigger();
+        QWidget* popup = window.popup_window().data();
+        QVERIFY(popup && popup->isVisible());
+        QCOMPARE(popup->findChild<QLabel*>("lblNotice")->text(), notice->text());
+        save_screenshot(popup, "popup_summer_notice");
         window.open_entry(birth(1952, 7, 1, "12", "30"));
         QVERIFY(!notice->isVisibleTo(&window));
     }
