@@ -15,10 +15,13 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -69,6 +72,12 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::installTranslator(&parser_texts);
+    // Qt's own dialogs and buttons (file dialogs, OK, キャンセル) in Japanese like every window;
+    // without Debian's qt6-translations-l10n they stay in English.
+    QTranslator qt_texts;
+    if (qt_texts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_texts);
     QCommandLineParser parser;
     if (const auto status = vantora::app::check_options(parser, options, QApplication::arguments())) {
         return *status;

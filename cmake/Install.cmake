@@ -146,8 +146,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # libqt6gui6, which also holds the xcb and offscreen screen plug-ins, and libqt6multimedia6, which
 # holds the media back-ends the notice chime is played with. Loaded at run time and invisible to
 # dpkg-shlibdeps: the Qt SQL driver of the chart book, and the Gothic faces the windows are drawn
-# with. Wayland sessions need Qt's Wayland plug-in; under XWayland the xcb one does.
+# with. Wayland sessions need Qt's Wayland plug-in; under XWayland the xcb one does. Qt's own
+# dialogs (file dialogs, message-box buttons) read in Japanese with Qt's translations.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libqt6sql6-sqlite")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

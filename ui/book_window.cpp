@@ -5,11 +5,13 @@
 #include "ui/ui_common.hpp"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cerrno>
 #include <fstream>
 
 namespace vantora::ui {
@@ -261,7 +264,7 @@ bool BookWindow::open_book() {
         lblBook->setText(qtext(error->message));
         model_->set_records({});
         update_commands();
-        show_problem(error->message);
+        show_problem(qtext(error->message));
         return false;
     }
     book_ = std::move(std::get<std::unique_ptr<book::Book>>(opened));
@@ -276,7 +279,7 @@ void BookWindow::reload() {
     if (!book_) return;
     auto found = book_->search(txtSearch->text().toStdString());
     if (auto* error = std::get_if<book::BookError>(&found)) {
-        show_problem(error->message);
+        show_problem(qtext(error->message));
         return;
     }
     const std::optional<book::Record> before = selected();
@@ -306,8 +309,14 @@ std::optional<book::Record> BookWindow::selected() const {
     return model_->record(sorted_->mapToSource(rows.front()).row());
 }
 
-void BookWindow::show_problem(const std::string& message) {
-    QMessageBox::warning(this, kTitle, qtext(message));
+void BookWindow::show_problem(const QString& message) {
+    QMessageBox::warning(dialog_parent(), kTitle, message);
+}
+
+QWidget* BookWindow::dialog_parent() {
+    // Import and export are also asked for from the main window's menu with this window hidden.
+    QWidget* active = QApplication::activeWindow();
+    return isVisible() || !active ? this : active;
 }
 
 void BookWindow::keyPressEvent(QKeyEvent* event) {
@@ -347,7 +356,8 @@ void BookWindow::btnSave_Click() {
     if (!book_ || book_->read_only()) return;
     std::optional<book::Entry> entry = link_.current_entry();
     if (!entry) {
-        show_problem("生年月日と生まれた時刻（時刻不明なら「?」）を入力してから保存してください。");
+        show_problem(
+            QStringLiteral("生年月日と生まれた時刻（時刻不明なら「?」）を入力してから保存してください。"));
         return;
     }
     NameFields fields{qtext(current_name_), {}, {}};
@@ -368,7 +378,7 @@ void BookWindow::btnSave_Click() {
         return;
     const auto saved = book_->save(*entry);
     if (auto* error = std::get_if<book::BookError>(&saved)) {
-        show_problem(error->message);
+        show_problem(qtext(error->message));
         return;
     }
     current_name_ = entry->name;
@@ -383,7 +393,7 @@ void BookWindow::btnEdit_Click() {
     if (!ask_name(this, QStringLiteral("名簿の編集"), QStringLiteral("変更"), fields)) return;
     if (const auto error = book_->edit(record->id, fields.name.toStdString(), fields.kana.toStdString(),
                                        fields.memo.toStdString())) {
-        show_problem(error->message);
+        show_problem(qtext(error->message));
     } else if (current_name_ == record->entry.name) {
         current_name_ = fields.name.toStdString();
     }
@@ -396,7 +406,7 @@ void BookWindow::btnDelete_Click() {
     if (!confirm(this, QStringLiteral("「%1」を名簿から削除しますか？").arg(qtext(record->entry.name)),
                  QStringLiteral("削除する")))
         return;
-    if (const auto error = book_->remove(record->id)) show_problem(error->message);
+    if (const auto error = book_->remove(record->id)) show_problem(qtext(error->message));
     reload();
 }
 
@@ -418,16 +428,16 @@ void BookWindow::btnClose_Click() {
 void BookWindow::import_lines() {
     if (!open_book()) return;
     if (book_->read_only()) {
-        show_problem(book_->read_only_reason() + "。名簿は変更できません。");
+        show_problem(qtext(book_->read_only_reason() + "。名簿は変更できません。"));
         return;
     }
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("名簿の読み込み"), QString(),
+        QFileDialog::getOpenFileName(dialog_parent(), QStringLiteral("名簿の読み込み"), QString(),
                                      QStringLiteral("JSON行 (*.jsonl *.json);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
     std::ifstream in(path.toStdString(), std::ios::binary);
     if (!in) {
-        show_problem("ファイルを開けません: " + path.toStdString());
+        show_problem(QStringLiteral("ファイルを開けません（%1）: %2").arg(file_error_reason(errno), path));
         return;
     }
     const book::ReadLines read = book::read_record_lines(in);
@@ -440,32 +450,42 @@ void BookWindow::import_lines() {
                         .arg(qtext(read.problems[i].message));
         if (read.problems.size() > kListedBadLines)
             text += QStringLiteral("\nほか%1行").arg(read.problems.size() - kListedBadLines);
-        QMessageBox::warning(this, kTitle, text);
+        QMessageBox::warning(dialog_parent(), kTitle, text);
         return;
     }
     const auto imported = book_->import_records(read.records);
     if (auto* error = std::get_if<book::BookError>(&imported)) {
-        show_problem(error->message);
+        show_problem(qtext(error->message));
         return;
     }
     const auto& count = std::get<book::ImportCount>(imported);
     reload();
     QMessageBox::information(
-        this, kTitle,
+        dialog_parent(), kTitle,
         QStringLiteral("%1人を追加し、%2人を置き換えました。").arg(count.added).arg(count.replaced));
 }
 
 void BookWindow::export_lines() {
     if (!open_book()) return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("名簿の書き出し"), QStringLiteral("people.jsonl"),
-                                     QStringLiteral("JSON行 (*.jsonl);;すべてのファイル (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        dialog_parent(), QStringLiteral("名簿の書き出し"), QStringLiteral("people.jsonl"),
+        QStringLiteral("JSON行 (*.jsonl);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
     std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
-    const auto error =
-        out ? book::export_book(*book_, out)
-            : std::optional<book::BookError>(book::BookError{"ファイルを作れません: " + path.toStdString()});
-    if (error) show_problem(error->message);
+    if (!out) {
+        show_problem(QStringLiteral("ファイルを作れません（%1）: %2").arg(file_error_reason(errno), path));
+        return;
+    }
+    if (const auto error = book::export_book(*book_, out)) {
+        show_problem(qtext(error->message));
+        return;
+    }
+    const auto people = book_->list();
+    const auto* written = std::get_if<std::vector<book::Record>>(&people);
+    QMessageBox::information(dialog_parent(), kTitle,
+                             QStringLiteral("%1人を書き出しました。\n%2")
+                                 .arg(written ? written->size() : 0)
+                                 .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 } // namespace vantora::ui

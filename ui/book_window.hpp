@@ -67,7 +67,10 @@ private:
     void update_commands();
     std::optional<book::Record> selected() const;
     /// Shows a failure of the book in a message box.
-    void show_problem(const std::string& message);
+    void show_problem(const QString& message);
+    /// The window file dialogs and message boxes open over: this one, or while it is hidden the
+    /// active window (the main window, whose menu asked for an import or export).
+    QWidget* dialog_parent();
 
     void txtSearch_Change();
     void btnOpen_Click();

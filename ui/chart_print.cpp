@@ -13,6 +13,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <cerrno>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -530,8 +532,9 @@ std::optional<QString> save_chart_pdf(const QString& path, const ChartPage& page
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
         return std::nullopt;
+    const int error_number = errno;
     return QStringLiteral("PDFを保存できませんでした。\n%1\n（%2）")
-        .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+        .arg(QFileInfo(path).absoluteFilePath(), file_error_reason(error_number));
 }
 
 } // namespace vantora::ui

@@ -165,7 +165,7 @@ void DetailsWindow::create_header() {
     txtBirthday =
         make_label(this, QStringLiteral("txtBirthday"), QString(), twips_rect(kMargin, 120, 4500, 300),
                    pgothic_font(10.5), Qt::AlignLeft | Qt::AlignVCenter);
-    Command1 = make_command(this, "Command1", QStringLiteral("CLOSE"), {},
+    Command1 = make_command(this, "Command1", QStringLiteral("閉じる"), {},
                             twips_rect(kClientWidth - kMargin - 750, 90, 750, 330));
     connect(Command1, &QPushButton::clicked, this, &DetailsWindow::Command1_Click);
     lblRules = make_label(

@@ -40,7 +40,7 @@ public:
     void show_details(const DetailsContent& content);
 
 protected:
-    /// Escape hides the window, as CLOSE does.
+    /// Escape hides the window, as 閉じる does.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

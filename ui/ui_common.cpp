@@ -14,7 +14,9 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifndef VANTORA_VERSION_MAJOR
 #error "VANTORA_VERSION_MAJOR, _MINOR and _PATCH come from the CMake project version"
@@ -52,7 +54,9 @@ bool covers_program_characters(const QString& family) {
 void warn_at_startup(const QString& message) {
     std::fprintf(stderr, "vantora: %s\n", qUtf8Printable(QString(message).replace('\n', ' ')));
     std::fflush(stderr);
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora 起動時の警告"), message, QMessageBox::Ok);
+    // The title reads in Latin letters too: it may be the missing Japanese font that is warned of.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora: warning / 起動時の警告"), message,
+                    QMessageBox::Ok);
     box.setObjectName("startup_warning");
     box.exec();
 }
@@ -87,11 +91,12 @@ QStringList missing_pictures() {
 
 void report_startup_problems() {
     if (!gothic_faces_available()) {
-        // The command is in Latin letters, which show even when no Japanese font does.
+        // English first: without a Japanese font the Japanese lines show as boxes.
         warn_at_startup(
-            QStringLiteral("日本語のゴシック体フォントが見つかりません。画面の文字が正しく表示されません。\n"
-                           "日本語フォントをインストールしてください。\n"
-                           "sudo apt install fonts-ipafont-gothic"));
+            QStringLiteral("No Japanese Gothic font was found, so the windows' text cannot be shown.\n"
+                           "Install one: sudo apt install fonts-ipafont-gothic\n\n"
+                           "日本語のゴシック体フォントが見つかりません。画面の文字が正しく表示されません。\n"
+                           "日本語フォントをインストールしてください。"));
     }
     if (const QStringList missing = missing_pictures(); !missing.isEmpty()) {
         warn_at_startup(
@@ -115,6 +120,31 @@ QFont pgothic_font(double points, bool bold) {
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QString file_error_reason(int error_number) {
+    switch (error_number) {
+    case ENOENT:
+        return QStringLiteral("ファイルまたはフォルダがありません");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("読み書きする権限がありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用のファイルシステムです");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません");
+    case EISDIR:
+        return QStringLiteral("フォルダです");
+    case ENOTDIR:
+        return QStringLiteral("途中の名前がフォルダではありません");
+    case ENAMETOOLONG:
+        return QStringLiteral("名前が長すぎます");
+    case EIO:
+        return QStringLiteral("読み書きの途中で装置のエラーが起きました");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error_number));
+    }
 }
 
 QString data_path(const QString& file_name) {

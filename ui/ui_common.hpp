@@ -59,6 +59,11 @@ QPixmap data_picture(const QString& file_name);
 /// otherwise the installed share folder (see data_folder()).
 QString data_path(const QString& file_name);
 
+/// Why a file could not be read or written, in Japanese, from the system's error number (errno
+/// right after the failed call): "読み取り専用のファイルシステムです" for EROFS and the like; the
+/// system's own text for a number without a Japanese one.
+QString file_error_reason(int error_number);
+
 /// The program version as shown to the user: major, minor and revision as plain decimal
 /// integers joined by "." ("2.5.34").
 QString version_text();

@@ -1,5 +1,5 @@
 // The details window: the readings of the computed chart in their cells, a refresh overwriting
-// them, the current luck pillar in bold, CLOSE and Escape hiding; and its command "詳細" on the
+// them, the current luck pillar in bold, 閉じる and Escape hiding; and its command "詳細" on the
 // main window, usable exactly when POP is.
 #include "ui_test_support.hpp"
 
@@ -256,7 +256,7 @@ void DetailsWindowTest::command_opens_one_window_and_refreshes_it() {
     QVERIFY(compute_on(main, 1975, "3", "8", "14"));
     QCOMPARE(opened->findChild<QLabel*>("dKan")->text(), QStringLiteral("癸"));
 
-    // Action: another chart, CLOSE, and the command again. Expected: the same window, shown
+    // Action: another chart, 閉じる, and the command again. Expected: the same window, shown
     // again with the new chart, its current luck pillar bold as on the main window.
     QVERIFY(compute_on(main, 1975, "3", "8", "14"));
     QTest::mouseClick(opened->findChild<QPushButton*>("Command1"), Qt::LeftButton);

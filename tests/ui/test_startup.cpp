@@ -336,7 +336,8 @@ private slots:
         QTest::addColumn<QStringList>("missing");
         QTest::addColumn<QStringList>("emptied");
         QTest::addColumn<QString>("reported");
-        QTest::newRow("no Japanese font") << true << QStringList{} << QStringList{} << "fonts-ipafont-gothic";
+        QTest::newRow("no Japanese font, said in English first")
+            << true << QStringList{} << QStringList{} << "vantora: No Japanese Gothic font was found";
         QTest::newRow("two pictures missing") << false << QStringList{"btn_reverse.png", "wave.png"}
                                               << QStringList{} << "btn_reverse.png, wave.png";
         QTest::newRow("an empty picture")
@@ -388,7 +389,9 @@ private slots:
         run.waitForFinished(5000);
         const QString errors = QString::fromUtf8(run.readAllStandardError());
         QVERIFY2(!ended, qPrintable(errors));
-        QCOMPARE(errors.count("vantora: test mode answered the message box \"Vantora 起動時の警告\""), 1);
+        QCOMPARE(
+            errors.count("vantora: test mode answered the message box \"Vantora: warning / 起動時の警告\""),
+            1);
         QVERIFY2(errors.contains(reported), qPrintable(errors));
     }
 
