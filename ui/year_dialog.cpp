@@ -1,5 +1,7 @@
 #include "ui/year_dialog.hpp"
 
+#include "chart/birth_record.hpp"
+#include "chart/era_year.hpp"
 #include "chart/number_text.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
@@ -7,10 +9,14 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace vantora::ui {
 namespace {
@@ -30,6 +36,41 @@ struct CenturyButton {
 constexpr CenturyButton kCenturyButtons[] = {
     {"y1900", 1900, 120, 630},  {"y2000", 2000, 1080, 630}, {"y1500", 1500, 120, 120},
     {"y1600", 1600, 1080, 120}, {"y1700", 1700, 120, 375},  {"y1800", 1800, 1080, 375},
+};
+
+/// The size of the era years' type against the year's.
+constexpr double kEraScale = 0.75;
+
+QFont era_font(QFont font) {
+    font.setPointSizeF(font.pointSizeF() * kEraScale);
+    return font;
+}
+
+/// Paints a year of the list with its era years (昭50, 昭64/平1) in small type under it.
+class EraYearDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QSize year = QStyledItemDelegate::sizeHint(option, index);
+        return {year.width(), year.height() + QFontMetrics(era_font(option.font)).height()};
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem year = option;
+        year.displayAlignment = Qt::AlignLeft | Qt::AlignTop;
+        QStyledItemDelegate::paint(painter, year, index);
+        const QString era = qtext(era_label(index.data().toInt()));
+        if (era.isEmpty()) return;
+        const QFont small = era_font(option.font);
+        painter->save();
+        painter->setFont(small);
+        painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                   : QPalette::Text));
+        const QRect below = option.rect.adjusted(0, option.fontMetrics.height(), 0, 0);
+        painter->drawText(below, Qt::AlignLeft | Qt::AlignTop,
+                          QFontMetrics(small).elidedText(era, Qt::ElideRight, below.width()));
+        painter->restore();
+    }
 };
 
 } // namespace
@@ -54,16 +95,14 @@ void YearDialog::create_controls() {
         connect(button, &QPushButton::clicked, this, [this, first_year] { list_century(first_year); });
     }
 
-    lblSelect_y = new QLabel(this);
+    // The box takes a typed year too: Return in it acts as "決定".
+    lblSelect_y = new QLineEdit(this);
     lblSelect_y->setObjectName("lblSelect_y");
     lblSelect_y->setGeometry(twips_rect(120, 1000, 705, 270));
     lblSelect_y->setFont(pgothic_font(11.25));
     lblSelect_y->setAlignment(Qt::AlignCenter);
-    lblSelect_y->setFrameShape(QFrame::Box);
-    lblSelect_y->setAutoFillBackground(true);
-    QPalette white = lblSelect_y->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    lblSelect_y->setPalette(white);
+    lblSelect_y->setToolTip(QStringLiteral("西暦か和暦（昭和50、S50、平成元年など）"));
+    connect(lblSelect_y, &QLineEdit::returnPressed, this, &YearDialog::btnSlok_Click);
 
     lstSelyear = new QLabel(QStringLiteral("年"), this);
     lstSelyear->setObjectName("lstSelyear");
@@ -80,6 +119,7 @@ void YearDialog::create_controls() {
     List1->setWrapping(true);
     List1->setResizeMode(QListView::Adjust);
     List1->setUniformItemSizes(true);
+    List1->setItemDelegate(new EraYearDelegate(List1));
     List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(List1, &QListWidget::itemClicked, this, &YearDialog::List1_Click);
@@ -109,9 +149,15 @@ void YearDialog::list_century(int first_year) {
     List1->clear();
     const int usable =
         List1->width() - 2 * List1->frameWidth() - List1->verticalScrollBar()->sizeHint().width();
-    List1->setGridSize(QSize((usable - kListColumns) / kListColumns, List1->fontMetrics().height() + 2));
-    for (int year = first_year; year < first_year + kYearsPerList; ++year)
+    // Two lines a year: the year, and its era years in small type.
+    List1->setGridSize(
+        QSize((usable - kListColumns) / kListColumns,
+              List1->fontMetrics().height() + QFontMetrics(era_font(List1->font())).height() + 2));
+    for (int year = first_year; year < first_year + kYearsPerList; ++year) {
         List1->addItem(QString::number(year));
+        List1->item(List1->count() - 1)
+            ->setToolTip(qtext(era_label(year))); // in full where the list elides it
+    }
 }
 
 void YearDialog::accept_year(int year) {
@@ -127,11 +173,28 @@ void YearDialog::List1_Click() {
 }
 
 void YearDialog::btnSlok_Click() {
+    if (lblSelect_y->text().trimmed().isEmpty()) {
+        emit finished();
+        return;
+    }
+    const auto read = read_year_text(lblSelect_y->text().toStdString());
+    const int* year = std::get_if<int>(&read);
+    if (!year || *year < kFirstBirthYear || *year > kLastBirthYear) {
+        const QString why = year ? QStringLiteral("%1年は%2〜%3年の範囲外です")
+                                       .arg(*year)
+                                       .arg(kFirstBirthYear)
+                                       .arg(kLastBirthYear)
+                                 : qtext(std::get<std::string>(read));
+        QMessageBox box(QMessageBox::Warning, windowTitle(), why, QMessageBox::Ok, this);
+        box.setObjectName("year_error");
+        box.exec();
+        return;
+    }
     emit finished();
-    if (lblSelect_y->text().isEmpty()) return;
     hide();
+    lblSelect_y->setText(QString::number(*year));
     accepted_text_ = lblSelect_y->text();
-    emit accepted(numeric_value(accepted_text_.toStdString()));
+    emit accepted(*year);
 }
 
 bool YearDialog::eventFilter(QObject* watched, QEvent* event) {

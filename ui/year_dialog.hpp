@@ -1,5 +1,6 @@
-// YearDialog: the birth-year dialog (年入力). The year is picked from a list of one century, never
-// typed; "決定" hands it to the main window, which stores it, sets the month lengths and unlocks
+// YearDialog: the birth-year dialog (年入力). The year is picked from a list of one century, each
+// year with its era years under it, or typed into the box as a Western or an era year (昭和50, S50,
+// 平成元年); "決定" hands it to the main window, which stores it, sets the month lengths and unlocks
 // the month list.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -57,7 +59,7 @@ private:
     /// Caption of the year last accepted, empty while none.
     QString accepted_text_;
 
-    QLabel* lblSelect_y = nullptr;
+    QLineEdit* lblSelect_y = nullptr;
     QLabel* lstSelyear = nullptr;
     QPushButton* btnSlok = nullptr;
     QListWidget* List1 = nullptr;
