@@ -33,19 +33,12 @@ std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, St
     return find_relations(pillars, kCyclePillar);
 }
 
-namespace {
-
-/// The one-character names of the natal pillars by PillarPlace.
-constexpr std::array<std::string_view, 4> kPillarChar{"年", "月", "日", "時"};
-
-} // namespace
-
 std::string natal_relation_text(const Relation& r) {
     const std::string_view part = r.kind == RelationKind::stem_combination ? "干" : "支";
     std::string text;
     for (const std::uint8_t m : r.members()) {
         if (!text.empty()) text += "・";
-        text += kPillarChar.at(m);
+        text += pillar_char.at(m);
         text += part;
     }
     text += "　" + r.chars + "　";
@@ -56,7 +49,7 @@ std::string natal_relation_text(const Relation& r) {
 std::string cycle_relation_text(const Relation& r) {
     std::string text;
     for (const std::uint8_t m : r.members())
-        if (m != kCyclePillar) text += kPillarChar.at(m);
+        if (m != kCyclePillar) text += pillar_char.at(m);
     text += relation_kind_text(r.kind);
     return text;
 }

@@ -24,6 +24,9 @@ inline constexpr std::array<std::string_view, 10> ten_god_name{"比肩", "劫財
 inline constexpr std::array<std::string_view, 12> twelve_stage_name{
     "長生", "沐浴", "冠帯", "建禄", "帝旺", "衰", "病", "死", "墓", "絶", "胎", "養"};
 
+/// The natal pillars' one-character names by PillarPlace, as the relation lines name them.
+inline constexpr std::array<std::string_view, 4> pillar_char{"年", "月", "日", "時"};
+
 /// Shown instead of a ten-god name at the day stem's own place.
 inline constexpr std::string_view kDayMasterText = "日主";
 

@@ -1,5 +1,6 @@
 // The relations between pillars: the pair tables against the arithmetic the kinds follow, then
 // whole charts of births found by a search over 1960–1961, checked against listings written by hand.
+#include "chart/compatibility.hpp"
 #include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
 #include "chart/relations.hpp"
@@ -13,12 +14,13 @@
 namespace vantora {
 namespace {
 
-/// The relations as "kind:pillars:chars" joined by spaces; pillars y m d h, the cycle pillar X.
-std::string listing(const std::vector<Relation>& relations) {
+/// The relations as "kind:pillars:chars" joined by spaces; pillars y m d h, then the cycle pillar X
+/// or, comparing two charts, the second chart's Y M D H.
+std::string listing(const std::vector<Relation>& relations, std::string_view letters = "ymdhX") {
     std::string text;
     for (const Relation& r : relations) {
         text += (text.empty() ? "" : " ") + std::string(relation_kind_text(r.kind)) + ":";
-        for (const std::uint8_t m : r.members()) text += "ymdhX"[m];
+        for (const std::uint8_t m : r.members()) text += letters[m];
         text += ":" + r.chars;
     }
     return text;
@@ -68,9 +70,14 @@ BirthRecord birth(int year, int month, int day, int hour, int minute) {
     return r;
 }
 
+const LocalDateTime kNow{2026, 12, 8, 10, 0, 0};
+
+Chart chart_of(const BirthRecord& r) {
+    return std::get<Chart>(compute_chart(r, kNow, testing::real_tables()));
+}
+
 ChartDetails details_of(const BirthRecord& r) {
-    const LocalDateTime now{2026, 12, 8, 10, 0, 0};
-    return chart_details(std::get<Chart>(compute_chart(r, now, testing::real_tables())), now);
+    return chart_details(chart_of(r), kNow);
 }
 
 TEST(NatalRelations, BirthsOfEachKindListThemInPillarOrderPairsFirst) {
@@ -113,6 +120,30 @@ TEST(CycleRelations, LuckAndAnnualPillarsOfOneBirthShowEveryKind) {
         {"2033 癸丑", d.years[7].relations, "害:dX:午丑"},
     };
     for (const auto& c : cases) EXPECT_EQ(listing(c.relations), c.expected) << c.pillar;
+}
+
+TEST(Compatibility, TwoChartsListTheirCrossRelationsDayStemNamesAndVoids) {
+    // 1960-01-07 04:11 己亥 丁丑 甲午 丙寅 (void 辰巳) with 1985-07-24 06:30 乙丑 癸未 甲子 丁卯 (void 戌亥).
+    const Chart first = chart_of(birth(1960, 1, 7, 4, 11));
+    BirthRecord second_birth = birth(1985, 7, 24, 6, 30);
+    const Chart second = chart_of(second_birth);
+    const Compatibility c = compare_charts(first, second);
+    EXPECT_EQ(
+        listing(c.relations, "ymdhYMDH"),
+        "干合:yD:己甲 半会:yH:亥卯 冲:mM:丑未 刑:mM:丑未 支合:mD:丑子 害:dY:午丑 支合:dM:午未 冲:dD:午子 "
+        "破:dH:午卯");
+    EXPECT_EQ(between_relation_text(c.relations[0], "Ａ", "Ｂ"), "Ａ年干・Ｂ日干　己甲　干合");
+    EXPECT_EQ(c.second_day_for_first, "比肩");
+    EXPECT_EQ(c.first_day_for_second, "比肩");
+    EXPECT_EQ(void_pair_text(c.first_void.pair), "辰巳");
+    EXPECT_FALSE(c.first_void.other_year || c.first_void.other_day);
+    EXPECT_EQ(void_pair_text(c.second_void.pair), "戌亥");
+    EXPECT_TRUE(c.second_void.other_year); // 亥
+    EXPECT_FALSE(c.second_void.other_day); // 午
+    // With the second hour unknown, its hour pillar 丁卯 takes no part: 半会 and 破 go.
+    second_birth.hour_unknown = true, second_birth.birth_hour = 0, second_birth.birth_minute = 0;
+    EXPECT_EQ(listing(compare_charts(first, chart_of(second_birth)).relations, "ymdhYMDH"),
+              "干合:yD:己甲 冲:mM:丑未 刑:mM:丑未 支合:mD:丑子 害:dY:午丑 支合:dM:午未 冲:dD:午子");
 }
 
 } // namespace
