@@ -1,5 +1,7 @@
 #include "chart/compatibility.hpp"
 
+#include "core/names.hpp"
+
 namespace vantora {
 
 Compatibility compare_charts(const Chart& first, const Chart& second) {
@@ -39,6 +41,40 @@ std::string between_relation_text(const Relation& r, std::string_view first_labe
     text += "　" + r.chars + "　";
     text += relation_kind_text(r.kind);
     return text;
+}
+
+namespace {
+
+std::string void_line(const VoidAgainst& v, const Chart& other, std::string_view own,
+                      std::string_view other_label) {
+    std::string text(own);
+    text += "の空亡　" + void_pair_text(v.pair) + "（";
+    text += other_label;
+    std::vector<std::string> hits;
+    if (v.other_year)
+        hits.push_back("年支 " + std::string(branch_name[static_cast<std::size_t>(other.year_branch)]));
+    if (v.other_day)
+        hits.push_back("日支 " + std::string(branch_name[static_cast<std::size_t>(other.day_branch)]));
+    if (hits.empty()) return text + "の年支・日支に当たらない）";
+    text += "の";
+    for (std::size_t k = 0; k < hits.size(); ++k) text += (k ? "・" : "") + hits[k];
+    return text + "に当たる）";
+}
+
+} // namespace
+
+std::vector<std::string> compatibility_lines(const Compatibility& c, const Chart& first, const Chart& second,
+                                             std::string_view a, std::string_view b) {
+    const auto day_line = [](std::string_view from, std::string_view to, std::string_view god) {
+        std::string text(from);
+        text += "の日干から見た";
+        text += to;
+        text += "の日干　";
+        text += god;
+        return text;
+    };
+    return {day_line(a, b, c.second_day_for_first), day_line(b, a, c.first_day_for_second),
+            void_line(c.first_void, second, a, b), void_line(c.second_void, first, b, a)};
 }
 
 } // namespace vantora

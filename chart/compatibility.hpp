@@ -40,4 +40,10 @@ Compatibility compare_charts(const Chart& first, const Chart& second);
 std::string between_relation_text(const Relation& relation, std::string_view first_label,
                                   std::string_view second_label);
 
+/// The day stems' names and the voids as lines, each chart named by its label, e.g.
+/// "Ａの日干から見たＢの日干　比肩", "Ａの空亡　辰巳（Ｂの年支・日支に当たらない）",
+/// "Ｂの空亡　戌亥（Ａの年支 亥に当たる）".
+std::vector<std::string> compatibility_lines(const Compatibility& c, const Chart& first, const Chart& second,
+                                             std::string_view first_label, std::string_view second_label);
+
 } // namespace vantora

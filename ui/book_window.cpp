@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 
@@ -192,7 +193,8 @@ void BookWindow::create_controls() {
     lstBook->setObjectName(QStringLiteral("lstBook"));
     lstBook->setModel(sorted_);
     lstBook->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstBook->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Two people may be chosen together, to be shown side by side.
+    lstBook->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstBook->setTabKeyNavigation(false); // Tab leaves the list for the buttons
 
@@ -222,6 +224,8 @@ void BookWindow::create_controls() {
     btnSave = button("btnSave", QStringLiteral("保存…"));
     btnEdit = button("btnEdit", QStringLiteral("編集…"));
     btnDelete = button("btnDelete", QStringLiteral("削除"));
+    btnAisho = button("btnAisho", QStringLiteral("相性..."));
+    btnAisho->setToolTip(QStringLiteral("選んだ二人、または表示中の命式と選んだ一人を並べて表示します"));
     btnChoose = button("btnChoose", QStringLiteral("別の名簿…"));
     btnClose = button("btnClose", QStringLiteral("閉じる"));
 
@@ -230,7 +234,7 @@ void BookWindow::create_controls() {
     search_row->addWidget(txtSearch, 1);
     search_row->addWidget(lblCount);
     auto* button_row = new QHBoxLayout;
-    for (QPushButton* b : {btnOpen, btnSave, btnEdit, btnDelete}) button_row->addWidget(b);
+    for (QPushButton* b : {btnOpen, btnSave, btnEdit, btnDelete, btnAisho}) button_row->addWidget(b);
     button_row->addStretch(1);
     button_row->addWidget(btnChoose);
     button_row->addWidget(btnClose);
@@ -253,6 +257,7 @@ void BookWindow::create_connections() {
     connect(btnSave, &QPushButton::clicked, this, &BookWindow::btnSave_Click);
     connect(btnEdit, &QPushButton::clicked, this, &BookWindow::btnEdit_Click);
     connect(btnDelete, &QPushButton::clicked, this, &BookWindow::btnDelete_Click);
+    connect(btnAisho, &QPushButton::clicked, this, &BookWindow::btnAisho_Click);
     connect(btnChoose, &QPushButton::clicked, this, &BookWindow::btnChoose_Click);
     connect(btnClose, &QPushButton::clicked, this, &BookWindow::btnClose_Click);
 }
@@ -295,18 +300,39 @@ void BookWindow::reload() {
 }
 
 void BookWindow::update_commands() {
-    const bool chosen = selected().has_value();
+    const std::size_t count = static_cast<std::size_t>(lstBook->selectionModel()->selectedRows().size());
+    const bool chosen = count == 1;
     const bool writable = book_ && !book_->read_only();
     btnOpen->setEnabled(chosen && !open_locked_);
     btnSave->setEnabled(writable);
     btnEdit->setEnabled(chosen && writable);
     btnDelete->setEnabled(chosen && writable);
+    btnAisho->setEnabled(link_.compare &&
+                         (count == 2 || (chosen && link_.current_entry && link_.current_entry())));
 }
 
 std::optional<book::Record> BookWindow::selected() const {
-    const QModelIndexList rows = lstBook->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return std::nullopt;
-    return model_->record(sorted_->mapToSource(rows.front()).row());
+    const std::vector<book::Record> records = chosen();
+    if (records.size() != 1) return std::nullopt;
+    return records.front();
+}
+
+std::vector<book::Record> BookWindow::chosen() const {
+    QModelIndexList rows = lstBook->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    std::vector<book::Record> records;
+    for (const QModelIndex& row : rows) records.push_back(model_->record(sorted_->mapToSource(row).row()));
+    return records;
+}
+
+void BookWindow::btnAisho_Click() {
+    if (!btnAisho->isEnabled()) return;
+    const std::vector<book::Record> records = chosen();
+    if (records.size() == 2) {
+        link_.compare(records[0].entry, records[1].entry);
+    } else if (records.size() == 1) {
+        if (const auto shown = link_.current_entry()) link_.compare(*shown, records[0].entry);
+    }
 }
 
 void BookWindow::show_problem(const QString& message) {

@@ -1,7 +1,7 @@
 // BookWindow: the chart book (名簿). Lists the people of the book with an incremental search, opens a
 // person into the main window's inputs, saves the main window's inputs under a name, edits a
-// person's name, reading and memo, deletes after a confirmation, and imports or exports the book
-// as JSON lines. The book file is opened on first use, never before.
+// person's name, reading and memo, deletes after a confirmation, shows two people's charts side by
+// side, and imports or exports the book as JSON lines. The book file is opened on first use, never before.
 #pragma once
 
 #include "book/book.hpp"
@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,8 @@ public:
         std::function<void(const book::Entry&)> open_entry;
         /// The inputs were just saved as this person (name included).
         std::function<void(const book::Entry&)> saved_entry;
+        /// Shows two births side by side (相性); a birth with an empty name is the main window's.
+        std::function<void(const book::Entry&, const book::Entry&)> compare;
     };
 
     /// A top-level window for the book at book_path (opened on first use).
@@ -66,6 +69,8 @@ private:
     void reload();
     void update_commands();
     std::optional<book::Record> selected() const;
+    /// Every chosen person, in the list's order.
+    std::vector<book::Record> chosen() const;
     /// Shows a failure of the book in a message box.
     void show_problem(const QString& message);
     /// The window file dialogs and message boxes open over: this one, or while it is hidden the
@@ -77,6 +82,8 @@ private:
     void btnSave_Click();
     void btnEdit_Click();
     void btnDelete_Click();
+    /// Two chosen people, or the main window's birth and one chosen person, side by side.
+    void btnAisho_Click();
     void btnChoose_Click();
     void btnClose_Click();
 
@@ -96,6 +103,7 @@ private:
     QPushButton* btnSave = nullptr;
     QPushButton* btnEdit = nullptr;
     QPushButton* btnDelete = nullptr;
+    QPushButton* btnAisho = nullptr;
     QPushButton* btnChoose = nullptr;
     QPushButton* btnClose = nullptr;
 };

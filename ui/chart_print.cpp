@@ -1,5 +1,6 @@
 #include "ui/chart_print.hpp"
 
+#include "chart/compatibility.hpp"
 #include "chart/details.hpp"
 #include "core/names.hpp"
 #include "ui/form_kit.hpp"
@@ -114,6 +115,17 @@ double section(Sheet& sheet, double top, const QString& title, const QString& no
     return top + 7.5;
 }
 
+/// The title line with the date of printing; returns the top below it.
+double paint_title(Sheet& sheet, const QString& title, const LocalDateTime& printed) {
+    sheet.text(QRectF(0, 0, 100, 6), title, pgothic_font(10, true), Qt::AlignLeft | Qt::AlignVCenter,
+               kAccent);
+    sheet.text(QRectF(kPageWidthMm - 90, 0, 90, 6),
+               QStringLiteral("作成日　%1年%2月%3日").arg(printed.year).arg(printed.month).arg(printed.day),
+               pgothic_font(9), Qt::AlignRight | Qt::AlignVCenter, kMuted);
+    sheet.line(0, 7.5, kPageWidthMm, 7.5, kFrameLine, kAccent);
+    return 10;
+}
+
 /// The gap above each section, mm.
 constexpr double kSectionGap = 3;
 
@@ -127,17 +139,7 @@ QString birth_line(const ChartTexts& t) {
 /// The title line, the name (when known), the birth text and the birth place; returns the bottom
 /// of the heading.
 double paint_heading(Sheet& sheet, const ChartPage& page) {
-    sheet.text(QRectF(0, 0, 100, 6), QStringLiteral("四柱推命　命式表"), pgothic_font(10, true),
-               Qt::AlignLeft | Qt::AlignVCenter, kAccent);
-    sheet.text(QRectF(kPageWidthMm - 90, 0, 90, 6),
-               QStringLiteral("作成日　%1年%2月%3日")
-                   .arg(page.printed.year)
-                   .arg(page.printed.month)
-                   .arg(page.printed.day),
-               pgothic_font(9), Qt::AlignRight | Qt::AlignVCenter, kMuted);
-    sheet.line(0, 7.5, kPageWidthMm, 7.5, kFrameLine, kAccent);
-
-    double top = 10;
+    double top = paint_title(sheet, QStringLiteral("四柱推命　命式表"), page.printed);
     if (page.name) {
         sheet.text(QRectF(0, top, kPageWidthMm, 10), *page.name, pgothic_font(20, true),
                    Qt::AlignLeft | Qt::AlignVCenter);
@@ -455,6 +457,126 @@ void paint_remarks(Sheet& sheet, double top, double bottom) {
     sheet.frame(QRectF(0, top, kPageWidthMm, bottom - top), kFrameLine, kInk);
 }
 
+/// One person's block of the two-chart page: the name, the birth text and the pillars with their
+/// readings, hour to year left to right, in width mm from left, and when label_width > 0 the row
+/// headings in that width to its right; returns the bottom.
+double paint_person(Sheet& sheet, const ComparedPerson& person, const LocalDateTime& now, double left,
+                    double width, double top, double label_width = 0) {
+    const ChartTexts& t = person.chart.texts;
+    const ChartDetails d = chart_details(person.chart, now);
+    sheet.text(QRectF(left, top, width, 8), person.name, pgothic_font(15, true),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    sheet.text(QRectF(left, top + 8, width, 6), qtext(t.txtBirthday), pgothic_font(10),
+               Qt::AlignLeft | Qt::AlignVCenter);
+    const double column = width / 4;
+    const struct {
+        double height, points;
+        bool bold;
+    } rows[] = {{6, 9.5, true},  {11, 22, true},  {11, 22, true},  {7, 12, false},
+                {5.5, 9, false}, {5.5, 9, false}, {5.5, 9, false}, {5.5, 9, false}};
+    static constexpr const char* kTitles[] = {"時柱", "日柱", "月柱", "年柱"};
+    static constexpr PillarPlace kPlaces[] = {kHourPillar, kDayPillar, kMonthPillar, kYearPillar};
+    const std::array<std::array<const std::string*, 3>, 4> shown{{{&t.yKan, &t.yShi, &t.lbl_yZokan},
+                                                                  {&t.mKan, &t.mShi, &t.lbl_mZokan},
+                                                                  {&t.dKan, &t.dShi, &t.lbl_dZokan},
+                                                                  {&t.hKan, &t.hShi, &t.lbl_hZokan}}};
+    const double table_top = top + 15;
+    sheet.fill(QRectF(left, table_top, width, rows[0].height), kLabelFill);
+    static constexpr const char* kRowTitles[] = {"",       "天干",       "地支",   "蔵干",
+                                                 "通変星", "蔵干通変星", "十二運", "空亡"};
+    double y = table_top;
+    for (std::size_t r = 0; r < std::size(rows); ++r) {
+        if (label_width > 0)
+            sheet.text(QRectF(left + width, y, label_width, rows[r].height), QString::fromUtf8(kRowTitles[r]),
+                       pgothic_font(7), Qt::AlignCenter, kMuted);
+        for (int c = 0; c < 4; ++c) {
+            const PillarPlace place = kPlaces[c];
+            const PillarDetails& p = d.pillars[place];
+            const QString texts[] = {QString::fromUtf8(kTitles[c]),
+                                     qtext(*shown[place][0]),
+                                     qtext(*shown[place][1]),
+                                     qtext(*shown[place][2]),
+                                     qtext(p.stem_god),
+                                     qtext(p.hidden_god),
+                                     qtext(p.stage),
+                                     p.is_void ? QStringLiteral("○") : QString()};
+            sheet.text(QRectF(left + c * column, y, column, rows[r].height), texts[r],
+                       pgothic_font(rows[r].points, rows[r].bold));
+        }
+        y += rows[r].height;
+        if (r + 1 < std::size(rows)) sheet.line(left, y, left + width, y, kHairline, kRuleColour);
+    }
+    for (int c = 1; c < 4; ++c)
+        sheet.line(left + c * column, table_top, left + c * column, y, kHairline, kRuleColour);
+    sheet.frame(QRectF(left, table_top, width, y - table_top), kFrameLine, kInk);
+    return y;
+}
+
+/// Lines of text, per_row to a row of rows 6 mm high; returns the bottom.
+double paint_lines(Sheet& sheet, const std::vector<std::string>& lines, int per_row, double top) {
+    constexpr double kRowHeight = 6;
+    const double column = kPageWidthMm / per_row;
+    const int count = std::max(1, static_cast<int>(lines.size()));
+    const double bottom = top + ((count + per_row - 1) / per_row) * kRowHeight;
+    if (lines.empty())
+        sheet.text(QRectF(3, top, column, kRowHeight), QStringLiteral("なし"), pgothic_font(10),
+                   Qt::AlignLeft | Qt::AlignVCenter);
+    for (int k = 0; k < static_cast<int>(lines.size()); ++k)
+        sheet.text(
+            QRectF(3 + (k % per_row) * column, top + (k / per_row) * kRowHeight, column - 3, kRowHeight),
+            QString::fromStdString(lines[static_cast<std::size_t>(k)]), pgothic_font(10),
+            Qt::AlignLeft | Qt::AlignVCenter);
+    sheet.frame(QRectF(0, top, kPageWidthMm, bottom - top), kFrameLine, kInk);
+    return bottom;
+}
+
+/// Paints on painter within area at the page's design size, shrunk to fit a smaller area.
+template <typename Paint> void paint_page(QPainter& painter, const QRectF& area, Paint paint) {
+    const double dpmm = painter.device()->logicalDpiX() / kMmPerInch;
+    const QSizeF design(kPageWidthMm * dpmm, kPageHeightMm * dpmm);
+    const double fit = std::min({1.0, area.width() / design.width(), area.height() / design.height()});
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(area.left() + (area.width() - design.width() * fit) / 2, area.top());
+    painter.scale(fit, fit);
+    Sheet sheet(painter, dpmm);
+    paint(sheet);
+    painter.restore();
+}
+
+/// The footer with the program's version.
+void paint_footer(Sheet& sheet) {
+    constexpr double kFooterHeight = 6;
+    sheet.text(QRectF(0, kPageHeightMm - kFooterHeight, kPageWidthMm, kFooterHeight),
+               QStringLiteral("Vantora %1").arg(version_text()), pgothic_font(8),
+               Qt::AlignRight | Qt::AlignBottom, kMuted);
+}
+
+/// A one-page PDF document painted by print at 600 dots per inch.
+template <typename Print> QByteArray pdf_document(const QString& title, Print print) {
+    QByteArray document;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPdfDpi);
+    writer.setPageLayout(chart_page_layout());
+    writer.setCreator(QStringLiteral("Vantora %1").arg(version_text()));
+    writer.setTitle(title);
+    print(writer);
+    return document;
+}
+
+/// Writes document to path, replacing a file only once the whole document is written.
+std::optional<QString> save_document(const QString& path, const QByteArray& document) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
+        return std::nullopt;
+    const int error_number = errno;
+    return QStringLiteral("PDFを保存できませんでした。\n%1\n（%2）")
+        .arg(QFileInfo(path).absoluteFilePath(), file_error_reason(error_number));
+}
+
 } // namespace
 
 QPageLayout chart_page_layout() {
@@ -468,43 +590,51 @@ QString birth_place_text(const QString& place, const QString& minutes, const QSt
 }
 
 void paint_chart_page(QPainter& painter, const QRectF& area, const ChartPage& page) {
-    const double dpmm = painter.device()->logicalDpiX() / kMmPerInch;
-    const QSizeF design(kPageWidthMm * dpmm, kPageHeightMm * dpmm);
-    const double fit = std::min({1.0, area.width() / design.width(), area.height() / design.height()});
+    paint_page(painter, area, [&page](Sheet& sheet) {
+        const std::optional<ChartDetails> details =
+            page.computed ? std::optional(chart_details(*page.computed, page.printed)) : std::nullopt;
+        double y = paint_heading(sheet, page);
+        y = section(sheet, y + kSectionGap, QStringLiteral("命式"));
+        y = paint_pillars(sheet, page.chart.texts, details, y);
+        if (details) y = paint_relations(sheet, *details, y + 2);
+        y = section(sheet, y + kSectionGap, QStringLiteral("大運"),
+                    QStringLiteral("年齢は満年齢（出生時0歳）・網掛け太字は現在の大運"));
+        y = paint_luck(sheet, page, details, y);
+        if (details) {
+            y = section(sheet, y + kSectionGap, QStringLiteral("年運"),
+                        QStringLiteral("各年の干支は立春（2月4日頃）から"));
+            y = paint_annual(sheet, *details, y);
+        }
+        y = section(sheet, y + kSectionGap, QStringLiteral("詳細"));
+        y = paint_details(sheet, page.chart, y);
+        constexpr double kFooterSpace = 7;
+        constexpr double kLeastRemarks = 16; // a title and one ruled line
+        if (kPageHeightMm - kFooterSpace - y >= kLeastRemarks) {
+            y = section(sheet, y + kSectionGap, QStringLiteral("備考"));
+            paint_remarks(sheet, y, kPageHeightMm - kFooterSpace);
+        }
+        paint_footer(sheet);
+    });
+}
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.translate(area.left() + (area.width() - design.width() * fit) / 2, area.top());
-    painter.scale(fit, fit);
-    Sheet sheet(painter, dpmm);
-
-    const std::optional<ChartDetails> details =
-        page.computed ? std::optional(chart_details(*page.computed, page.printed)) : std::nullopt;
-    double y = paint_heading(sheet, page);
-    y = section(sheet, y + kSectionGap, QStringLiteral("命式"));
-    y = paint_pillars(sheet, page.chart.texts, details, y);
-    if (details) y = paint_relations(sheet, *details, y + 2);
-    y = section(sheet, y + kSectionGap, QStringLiteral("大運"),
-                QStringLiteral("年齢は満年齢（出生時0歳）・網掛け太字は現在の大運"));
-    y = paint_luck(sheet, page, details, y);
-    if (details) {
-        y = section(sheet, y + kSectionGap, QStringLiteral("年運"),
-                    QStringLiteral("各年の干支は立春（2月4日頃）から"));
-        y = paint_annual(sheet, *details, y);
-    }
-    y = section(sheet, y + kSectionGap, QStringLiteral("詳細"));
-    y = paint_details(sheet, page.chart, y);
-    constexpr double kFooterHeight = 6;
-    constexpr double kLeastRemarks = 16; // a title and one ruled line
-    if (kPageHeightMm - kFooterHeight - 1 - y >= kLeastRemarks) {
-        y = section(sheet, y + kSectionGap, QStringLiteral("備考"));
-        paint_remarks(sheet, y, kPageHeightMm - kFooterHeight - 1);
-    }
-    sheet.text(QRectF(0, kPageHeightMm - kFooterHeight, kPageWidthMm, kFooterHeight),
-               QStringLiteral("Vantora %1").arg(version_text()), pgothic_font(8),
-               Qt::AlignRight | Qt::AlignBottom, kMuted);
-    painter.restore();
+void paint_compatibility_page(QPainter& painter, const QRectF& area, const CompatibilityContent& pair) {
+    paint_page(painter, area, [&pair](Sheet& sheet) {
+        double y = paint_title(sheet, QStringLiteral("四柱推命　相性表"), pair.now);
+        constexpr double kMiddle = 14; // between the two blocks
+        const double width = (kPageWidthMm - kMiddle) / 2;
+        y = section(sheet, y + kSectionGap, QStringLiteral("二人の命式"));
+        paint_person(sheet, pair.first, pair.now, 0, width, y, kMiddle);
+        y = paint_person(sheet, pair.second, pair.now, width + kMiddle, width, y);
+        const std::string a = pair.first.name.toStdString(), b = pair.second.name.toStdString();
+        const Compatibility c = compare_charts(pair.first.chart, pair.second.chart);
+        std::vector<std::string> relations;
+        for (const Relation& r : c.relations) relations.push_back(between_relation_text(r, a, b));
+        y = section(sheet, y + kSectionGap, QStringLiteral("二人の間の関係"));
+        y = paint_lines(sheet, relations, 2, y);
+        y = section(sheet, y + kSectionGap, QStringLiteral("日干と空亡"));
+        paint_lines(sheet, compatibility_lines(c, pair.first.chart, pair.second.chart, a, b), 1, y);
+        paint_footer(sheet);
+    });
 }
 
 bool print_chart(QPagedPaintDevice& device, const ChartPage& page) {
@@ -515,26 +645,25 @@ bool print_chart(QPagedPaintDevice& device, const ChartPage& page) {
 }
 
 QByteArray chart_pdf(const ChartPage& page) {
-    QByteArray document;
-    QBuffer buffer(&document);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfDpi);
-    writer.setPageLayout(chart_page_layout());
-    writer.setCreator(QStringLiteral("Vantora %1").arg(version_text()));
-    writer.setTitle(page.name ? *page.name : qtext(page.chart.texts.txtBirthday));
-    print_chart(writer, page);
-    return document;
+    return pdf_document(page.name ? *page.name : qtext(page.chart.texts.txtBirthday),
+                        [&page](QPdfWriter& writer) { print_chart(writer, page); });
 }
 
 std::optional<QString> save_chart_pdf(const QString& path, const ChartPage& page) {
-    const QByteArray document = chart_pdf(page);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
-        return std::nullopt;
-    const int error_number = errno;
-    return QStringLiteral("PDFを保存できませんでした。\n%1\n（%2）")
-        .arg(QFileInfo(path).absoluteFilePath(), file_error_reason(error_number));
+    return save_document(path, chart_pdf(page));
+}
+
+bool print_compatibility(QPagedPaintDevice& device, const CompatibilityContent& pair) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    paint_compatibility_page(painter, QRectF(0, 0, device.width(), device.height()), pair);
+    return painter.end();
+}
+
+std::optional<QString> save_compatibility_pdf(const QString& path, const CompatibilityContent& pair) {
+    return save_document(path,
+                         pdf_document(QStringLiteral("相性 %1・%2").arg(pair.first.name, pair.second.name),
+                                      [&pair](QPdfWriter& writer) { print_compatibility(writer, pair); }));
 }
 
 } // namespace vantora::ui

@@ -7,6 +7,7 @@
 
 #include "chart/chart.hpp"
 #include "chart/local_time.hpp"
+#include "ui/compatibility_window.hpp"
 #include "ui/popup_window.hpp"
 
 #include <QByteArray>
@@ -54,5 +55,16 @@ QByteArray chart_pdf(const ChartPage& page);
 /// written, so a failed write leaves it as it was. Returns the failure as a Japanese message naming
 /// the file, or nothing on success.
 std::optional<QString> save_chart_pdf(const QString& path, const ChartPage& page);
+
+/// Paints two charts side by side (相性) onto painter's device inside area, laid out like the
+/// single chart's page: both charts' pillars, hidden stems and readings, the relations between them,
+/// the day stems' names for each other and the voids.
+void paint_compatibility_page(QPainter& painter, const QRectF& area, const CompatibilityContent& pair);
+
+/// Paints the two charts as the one page of device; false when it cannot be painted on.
+bool print_compatibility(QPagedPaintDevice& device, const CompatibilityContent& pair);
+
+/// Writes the two charts' page to path as a PDF document of one A4 page, as save_chart_pdf does.
+std::optional<QString> save_compatibility_pdf(const QString& path, const CompatibilityContent& pair);
 
 } // namespace vantora::ui

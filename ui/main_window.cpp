@@ -10,6 +10,7 @@
 #include "ui/about_message.hpp"
 #include "ui/book_window.hpp"
 #include "ui/chart_print.hpp"
+#include "ui/compatibility_window.hpp"
 #include "ui/details_window.hpp"
 #include "ui/export_window.hpp"
 #include "ui/form_kit.hpp"
@@ -59,6 +60,7 @@ MainWindow::~MainWindow() {
     delete popup_window_.data();
     delete map_window_.data();
     delete details_window_.data();
+    delete compatibility_window_.data();
     delete book_window_.data();
 }
 
@@ -525,12 +527,32 @@ std::optional<QString> MainWindow::person_name() const {
     return qtext(book_person_->name);
 }
 
+void MainWindow::compare(const book::Entry& first, const book::Entry& second) {
+    if (!tables_) return;
+    const LocalDateTime now = local_now();
+    const auto person = [&](const book::Entry& entry) -> std::optional<ComparedPerson> {
+        ChartResult computed = compute_chart(book::birth_record(entry), now, *tables_);
+        if (!std::holds_alternative<Chart>(computed)) return std::nullopt;
+        // The main window's birth has no name of its own unless it is a book person's.
+        const QString name =
+            !entry.name.empty() ? qtext(entry.name) : person_name().value_or(QStringLiteral("表示中の命式"));
+        return ComparedPerson{name, std::get<Chart>(std::move(computed))};
+    };
+    auto a = person(first), b = person(second);
+    if (!a || !b) return;
+    if (!compatibility_window_) compatibility_window_ = new CompatibilityWindow(nullptr);
+    compatibility_window_->show_pair({*std::move(a), *std::move(b), now});
+    bring_to_front(compatibility_window_);
+}
+
 BookWindow* MainWindow::loaded_book_window() {
     if (!book_window_) {
         const QString path = book_path_.isEmpty() ? book::Book::default_path() : book_path_;
-        book_window_ = new BookWindow(path, {[this] { return current_entry(); },
-                                             [this](const book::Entry& entry) { open_entry(entry); },
-                                             [this](const book::Entry& entry) { book_person_ = entry; }});
+        book_window_ = new BookWindow(
+            path,
+            {[this] { return current_entry(); }, [this](const book::Entry& entry) { open_entry(entry); },
+             [this](const book::Entry& entry) { book_person_ = entry; },
+             [this](const book::Entry& first, const book::Entry& second) { compare(first, second); }});
         book_window_->setAttribute(Qt::WA_DeleteOnClose);
         own_by(book_window_, this);
         book_window_->set_open_locked(!btn_111->isHidden());
@@ -565,6 +587,7 @@ void MainWindow::close_secondary_windows() {
     if (map_window_) map_window_->close();
     if (popup_window_) popup_window_->close();
     if (details_window_) details_window_->close();
+    if (compatibility_window_) compatibility_window_->close();
     if (export_window_) export_window_->close();
     if (book_window_) book_window_->close();
 }

@@ -35,6 +35,7 @@ namespace vantora::ui {
 class UpDown;
 class DetailsWindow;
 class BookWindow;
+class CompatibilityWindow;
 class ExportWindow;
 class MapWindow;
 class PopupWindow;
@@ -170,6 +171,9 @@ private:
     YearDialog* loaded_year_dialog();
     /// The book window, created on first use.
     BookWindow* loaded_book_window();
+    /// Opens (or refreshes) the window of two births side by side; nothing when either chart cannot
+    /// be computed.
+    void compare(const book::Entry& first, const book::Entry& second);
 
     // Birth fields: empty until chosen.
     std::optional<double> birth_year_, birth_month_, birth_day_, birth_hour_, birth_minute_;
@@ -186,6 +190,7 @@ private:
     QPointer<PopupWindow> popup_window_;
     QPointer<MapWindow> map_window_;
     QPointer<DetailsWindow> details_window_;
+    QPointer<CompatibilityWindow> compatibility_window_;
     QPointer<BookWindow> book_window_;
     QString book_path_;
     /// The entry last opened or saved through the book (name included).

@@ -133,13 +133,11 @@ TEST(Compatibility, TwoChartsListTheirCrossRelationsDayStemNamesAndVoids) {
         "干合:yD:己甲 半会:yH:亥卯 冲:mM:丑未 刑:mM:丑未 支合:mD:丑子 害:dY:午丑 支合:dM:午未 冲:dD:午子 "
         "破:dH:午卯");
     EXPECT_EQ(between_relation_text(c.relations[0], "Ａ", "Ｂ"), "Ａ年干・Ｂ日干　己甲　干合");
-    EXPECT_EQ(c.second_day_for_first, "比肩");
-    EXPECT_EQ(c.first_day_for_second, "比肩");
-    EXPECT_EQ(void_pair_text(c.first_void.pair), "辰巳");
-    EXPECT_FALSE(c.first_void.other_year || c.first_void.other_day);
-    EXPECT_EQ(void_pair_text(c.second_void.pair), "戌亥");
-    EXPECT_TRUE(c.second_void.other_year); // 亥
-    EXPECT_FALSE(c.second_void.other_day); // 午
+    const auto lines = compatibility_lines(c, first, second, "Ａ", "Ｂ");
+    const std::vector<std::string> expected{
+        "Ａの日干から見たＢの日干　比肩", "Ｂの日干から見たＡの日干　比肩",
+        "Ａの空亡　辰巳（Ｂの年支・日支に当たらない）", "Ｂの空亡　戌亥（Ａの年支 亥に当たる）"};
+    EXPECT_EQ(lines, expected);
     // With the second hour unknown, its hour pillar 丁卯 takes no part: 半会 and 破 go.
     second_birth.hour_unknown = true, second_birth.birth_hour = 0, second_birth.birth_minute = 0;
     EXPECT_EQ(listing(compare_charts(first, chart_of(second_birth)).relations, "ymdhYMDH"),

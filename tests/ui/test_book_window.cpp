@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -84,6 +85,7 @@ private slots:
     void open_is_locked_while_the_reversed_view_is_shown();
     void nothing_is_written_before_the_book_is_asked_for();
     void keyboard_reaches_every_control();
+    void two_people_or_the_shown_chart_and_one_are_compared();
     void escape_closes_and_screenshot();
 
 private:
@@ -251,6 +253,43 @@ void BookWindowTest::keyboard_reaches_every_control() {
     book_button("btnClose")->setFocus();
     QTest::keyClick(book_button("btnClose"), Qt::Key_Return);
     QTRY_VERIFY(!book || !book->isVisible());
+}
+
+void BookWindowTest::two_people_or_the_shown_chart_and_one_are_compared() {
+    // State: two people of 1988-02-29; nothing computed on the main window.
+    fill({person("一郎", "14", "5", Sex::male, "0", "0"), person("花子", "6", "30", Sex::female, "0", "0")});
+    QVERIFY(open_window());
+    QPushButton* aisho = book_button("btnAisho");
+    const auto names_shown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmaisho" && w->isVisible())
+                return w->findChild<QLabel*>("aName")->text() + "/" + w->findChild<QLabel*>("bName")->text();
+        return QString();
+    };
+    const auto row_of = [this](const QString& name) {
+        for (int r = 0; r < list()->model()->rowCount(); ++r)
+            if (list()->model()->index(r, 0).data().toString() == name) return r;
+        return -1;
+    };
+    // Expected: one person and no chart shown leave 相性 locked; two chosen unlock it and lock 開く.
+    list()->selectRow(row_of("一郎"));
+    QVERIFY(!aisho->isEnabled());
+    list()->selectAll();
+    QVERIFY(aisho->isEnabled());
+    QVERIFY(!book_button("btnOpen")->isEnabled());
+    // Action: 相性. Expected: both charts side by side, in the list's order, their relations listed.
+    QTest::mouseClick(aisho, Qt::LeftButton);
+    const QString first = list()->model()->index(0, 0).data().toString();
+    const QString second = list()->model()->index(1, 0).data().toString();
+    QCOMPARE(names_shown(), first + "/" + second);
+    // Action: 一郎 opened into the main window, then 花子 alone and 相性.
+    list()->selectRow(row_of("一郎"));
+    QTest::keyClick(list(), Qt::Key_Return);
+    list()->selectRow(row_of("花子"));
+    QVERIFY(aisho->isEnabled());
+    QTest::mouseClick(aisho, Qt::LeftButton);
+    // Expected: the shown chart, named as the book person it still is, beside 花子.
+    QCOMPARE(names_shown(), QStringLiteral("一郎/花子"));
 }
 
 void BookWindowTest::escape_closes_and_screenshot() {
