@@ -5,9 +5,10 @@
 #include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
 #include "chart/number_text.hpp"
-#include "cli/chart_request.hpp"
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -89,7 +90,8 @@ void BM_read_batch_line(benchmark::State& state) {
     nlohmann::json whole;
     std::size_t k = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(vantora::cli::read_batch_line(lines[k], state.range(0) ? &whole : nullptr));
+        benchmark::DoNotOptimize(
+            vantora::request::read_batch_line(lines[k], state.range(0) ? &whole : nullptr));
         k = (k + 1) % lines.size();
     }
 }
@@ -99,14 +101,14 @@ BENCHMARK(BM_read_batch_line)->Arg(0)->Arg(1);
 void BM_batch_line(benchmark::State& state) {
     const std::vector<std::string> lines = golden_batch_lines();
     std::size_t k = 0;
-    vantora::cli::JsonBuffer out;
+    vantora::request::JsonBuffer out;
     for (auto _ : state) {
-        const auto parsed = vantora::cli::parse_batch_line(lines[k]);
-        const auto& request = std::get<vantora::cli::Request>(parsed);
+        const auto parsed = vantora::request::parse_batch_line(lines[k]);
+        const auto& request = std::get<vantora::request::Request>(parsed);
         const auto chart =
             std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
         out.clear();
-        vantora::cli::write_chart_json(out, chart, request);
+        vantora::request::write_chart_json(out, chart, request);
         benchmark::DoNotOptimize(out.view().data());
         k = (k + 1) % lines.size();
     }
@@ -120,16 +122,16 @@ namespace {
 
 /// The JSON half of a batch line: building the object and writing it.
 void BM_chart_json(benchmark::State& state) {
-    const auto parsed = vantora::cli::parse_batch_line(
+    const auto parsed = vantora::request::parse_batch_line(
         R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
         R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
-    const auto& request = std::get<vantora::cli::Request>(parsed);
+    const auto& request = std::get<vantora::request::Request>(parsed);
     const auto chart =
         std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
-    vantora::cli::JsonBuffer out;
+    vantora::request::JsonBuffer out;
     for (auto _ : state) {
         out.clear();
-        vantora::cli::write_chart_json(out, chart, request);
+        vantora::request::write_chart_json(out, chart, request);
         benchmark::DoNotOptimize(out.view().data());
     }
 }
@@ -138,10 +140,10 @@ BENCHMARK(BM_chart_json);
 /// The detail readings of one chart (ten-god names, stages, void pair, annual pillars), which are
 /// computed only when asked for: what a window or a JSON line adds to compute_chart.
 void BM_chart_details(benchmark::State& state) {
-    const auto parsed = vantora::cli::parse_batch_line(
+    const auto parsed = vantora::request::parse_batch_line(
         R"({"year": 1975, "month": 3, "day": 8, "hour": 14, "minute": 5, "sex": "male", "offset_minutes": "18",)"
         R"( "offset_seconds": "39", "now": "2026-12-08T10:00:00"})");
-    const auto& request = std::get<vantora::cli::Request>(parsed);
+    const auto& request = std::get<vantora::request::Request>(parsed);
     auto chart = std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables()));
     for (auto _ : state) {
         benchmark::DoNotOptimize(vantora::chart_details(chart, request.now));

@@ -48,10 +48,10 @@ static_assert(kSchemaVersion == 2, "one migration per schema version");
 const QString kColumns = QStringLiteral("id, name, kana, memo, year, month, day, hour, minute, sex, "
                                         "offset_minutes, offset_seconds, place, created, changed");
 
-QString q(const std::string& text) {
+QString qt_text(const std::string& text) {
     return QString::fromStdString(text);
 }
-std::string s(const QVariant& value) {
+std::string utf8_text(const QVariant& value) {
     return value.toString().toStdString();
 }
 
@@ -77,20 +77,21 @@ Record record_of(const QSqlQuery& query) {
     Record r;
     r.id = query.value(0).toLongLong();
     Entry& e = r.entry;
-    e.name = s(query.value(1));
-    e.kana = s(query.value(2));
-    e.memo = s(query.value(3));
-    e.year = query.value(4).toInt();
-    e.month = query.value(5).toInt();
-    e.day = query.value(6).toInt();
-    e.hour = s(query.value(7));
-    e.minute = s(query.value(8));
-    e.sex = query.value(9).toString() == QLatin1String("male") ? Sex::male : Sex::female;
-    e.offset_minutes = s(query.value(10));
-    e.offset_seconds = s(query.value(11));
-    e.place = s(query.value(12));
-    r.created = s(query.value(13));
-    r.changed = s(query.value(14));
+    e.name = utf8_text(query.value(1));
+    e.kana = utf8_text(query.value(2));
+    e.memo = utf8_text(query.value(3));
+    request::TypedBirth& birth = e.birth;
+    birth.year = utf8_text(query.value(4));
+    birth.month = utf8_text(query.value(5));
+    birth.day = utf8_text(query.value(6));
+    birth.hour = utf8_text(query.value(7));
+    birth.minute = utf8_text(query.value(8));
+    birth.sex = utf8_text(query.value(9));
+    birth.offset_minutes = utf8_text(query.value(10));
+    birth.offset_seconds = utf8_text(query.value(11));
+    if (auto place = utf8_text(query.value(12)); !place.empty()) birth.place = std::move(place);
+    r.created = utf8_text(query.value(13));
+    r.changed = utf8_text(query.value(14));
     return r;
 }
 
@@ -142,23 +143,25 @@ public:
     std::optional<bool> store(Record& record, const std::string& now) {
         if (unprepared_) return std::nullopt;
         const Entry& e = record.entry;
-        find_.addBindValue(q(e.name));
+        const request::TypedBirth& birth = e.birth;
+        find_.addBindValue(qt_text(e.name));
         if (!find_.exec()) return fail(find_);
         const bool replaced = find_.next();
         if (replaced) {
             record.id = find_.value(0).toLongLong();
-            if (record.created.empty()) record.created = s(find_.value(1));
+            if (record.created.empty()) record.created = utf8_text(find_.value(1));
         }
         find_.finish();
         if (record.created.empty()) record.created = now;
         if (record.changed.empty()) record.changed = now;
         QSqlQuery& target = replaced ? update_ : insert_;
         for (const QVariant& value :
-             {QVariant(q(e.name)), QVariant(q(e.kana)), QVariant(q(e.memo)), QVariant(e.year),
-              QVariant(e.month), QVariant(e.day), QVariant(q(e.hour)), QVariant(q(e.minute)),
-              QVariant(QString::fromLatin1(sex_word(e.sex))), QVariant(q(e.offset_minutes)),
-              QVariant(q(e.offset_seconds)), QVariant(q(e.place)), QVariant(q(record.created)),
-              QVariant(q(record.changed))})
+             {QVariant(qt_text(e.name)), QVariant(qt_text(e.kana)), QVariant(qt_text(e.memo)),
+              QVariant(qt_text(birth.year)), QVariant(qt_text(birth.month)), QVariant(qt_text(birth.day)),
+              QVariant(qt_text(birth.hour)), QVariant(qt_text(birth.minute)), QVariant(qt_text(birth.sex)),
+              QVariant(qt_text(birth.offset_minutes)), QVariant(qt_text(birth.offset_seconds)),
+              QVariant(qt_text(birth.place.value_or(""))), QVariant(qt_text(record.created)),
+              QVariant(qt_text(record.changed))})
             target.addBindValue(value);
         if (replaced) target.addBindValue(QVariant::fromValue<qlonglong>(record.id));
         if (!target.exec()) return fail(target);
@@ -197,90 +200,100 @@ BookResult<std::unique_ptr<Book>> Book::open(const QString& path, const OpenOpti
     if (!book->db_.isValid())
         return BookError{"SQLiteを使えないため名簿を開けません（Qtのドライバー QSQLITE がありません）。"};
     book->db_.setDatabaseName(path);
-    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(options.busy_timeout_ms);
 
     const QFileInfo file(path);
     if (file.exists()) {
         if (!file.isFile())
             return BookError{"名簿として開けません（ファイルではありません）: " + path.toStdString()};
-        // Looked at read-only first: nothing is written to a file before it proves to be a sound
-        // book of this program.
-        book->db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + busy);
-        if (!book->db_.open()) return open_error(book->db_.lastError());
-        QSqlQuery query(book->db_);
-        if (!run(query, QStringLiteral("PRAGMA user_version")) &&
-            primary_code(query.lastError()) == kSqliteReadOnly) {
-            // A WAL book in a folder this user may not write: SQLite cannot make its shared-memory
-            // file there, and reads the file only when told that no one changes it.
-            query = QSqlQuery();
-            book->db_.close();
-            book->db_.setDatabaseName(
-                QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                QStringLiteral("?immutable=1"));
-            book->db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") + busy);
-            if (!book->db_.open()) return open_error(book->db_.lastError());
-            query = QSqlQuery(book->db_);
-            run(query, QStringLiteral("PRAGMA user_version"));
-        }
-        if (!query.isActive() || !query.next()) return open_error(query.lastError());
-        const int version = query.value(0).toInt();
-        if (!run(query, QStringLiteral("PRAGMA integrity_check")) || !query.next())
-            return open_error(query.lastError());
-        if (query.value(0).toString() != QLatin1String("ok")) {
-            return BookError{"名簿のファイルが壊れています（" + s(query.value(0)) +
-                             "）。別の名簿を選んでください。"};
-        }
-        if (!run(query, QStringLiteral("SELECT count(*), count(CASE WHEN name = 'person' THEN 1 END)"
-                                       " FROM sqlite_master")) ||
-            !query.next()) {
-            return open_error(query.lastError());
-        }
-        const bool empty = query.value(0).toInt() == 0;
-        const bool has_person = query.value(1).toInt() == 1;
-        if ((version == 0 && !empty) || (version > 0 && !has_person)) {
-            return BookError{"Vantoraの名簿ではありません（ほかのプログラムのデータベースです）: " +
-                             path.toStdString() + "。別の名簿を選んでください。"};
-        }
-        if (version > kSchemaVersion) {
-            book->read_only_reason_ = "新しい版のVantoraで作られた名簿のため、読み取り専用で開きました";
-        } else if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable()) {
-            book->read_only_reason_ =
-                "名簿のファイルかフォルダーに書き込めないため、読み取り専用で開きました";
-        }
-        query.finish();
+        if (auto refused = book->inspect(file)) return std::move(*refused);
         if (book->read_only()) return book;
         book->db_.close();
     } else if (!QDir().mkpath(file.absolutePath())) {
         return BookError{"名簿のフォルダーを作れません: " + file.absolutePath().toStdString()};
     }
-
-    book->db_.setConnectOptions(busy);
-    if (!book->db_.open()) return open_error(book->db_.lastError());
-    {
-        QSqlQuery query(book->db_);
-        // WAL lets readers go on while another program writes; FULL syncs every commit to disk.
-        if (!run(query, QStringLiteral("PRAGMA journal_mode = WAL")) ||
-            !run(query, QStringLiteral("PRAGMA synchronous = FULL")))
-            return open_error(query.lastError());
+    if (auto failed = book->open_for_writing()) return std::move(*failed);
+    if (auto failed = book->migrate()) {
+        return BookError{"名簿をこの版の形式に更新できませんでした: " + failed->message};
     }
-    const auto migrated = book->write([&book]() -> std::optional<BookError> {
-        QSqlQuery query(book->db_);
+    return book;
+}
+
+QString Book::busy_option() const {
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busy_timeout_ms_);
+}
+
+std::optional<BookError> Book::inspect(const QFileInfo& file) {
+    // Looked at read-only first: nothing is written to a file before it proves to be a sound book
+    // of this program.
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + busy_option());
+    if (!db_.open()) return open_error(db_.lastError());
+    QSqlQuery query(db_);
+    if (!run(query, QStringLiteral("PRAGMA user_version")) &&
+        primary_code(query.lastError()) == kSqliteReadOnly) {
+        // A WAL book in a folder this user may not write: SQLite cannot make its shared-memory
+        // file there, and reads the file only when told that no one changes it.
+        query = QSqlQuery();
+        db_.close();
+        db_.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                            QStringLiteral("?immutable=1"));
+        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") + busy_option());
+        if (!db_.open()) return open_error(db_.lastError());
+        query = QSqlQuery(db_);
+        run(query, QStringLiteral("PRAGMA user_version"));
+    }
+    if (!query.isActive() || !query.next()) return open_error(query.lastError());
+    const int version = query.value(0).toInt();
+    if (!run(query, QStringLiteral("PRAGMA integrity_check")) || !query.next())
+        return open_error(query.lastError());
+    if (query.value(0).toString() != QLatin1String("ok")) {
+        return BookError{"名簿のファイルが壊れています（" + utf8_text(query.value(0)) +
+                         "）。別の名簿を選んでください。"};
+    }
+    if (!run(query, QStringLiteral("SELECT count(*), count(CASE WHEN name = 'person' THEN 1 END)"
+                                   " FROM sqlite_master")) ||
+        !query.next()) {
+        return open_error(query.lastError());
+    }
+    const bool empty = query.value(0).toInt() == 0;
+    const bool has_person = query.value(1).toInt() == 1;
+    if ((version == 0 && !empty) || (version > 0 && !has_person)) {
+        return BookError{"Vantoraの名簿ではありません（ほかのプログラムのデータベースです）: " +
+                         path_.toStdString() + "。別の名簿を選んでください。"};
+    }
+    if (version > kSchemaVersion) {
+        read_only_reason_ = "新しい版のVantoraで作られた名簿のため、読み取り専用で開きました";
+    } else if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable()) {
+        read_only_reason_ = "名簿のファイルかフォルダーに書き込めないため、読み取り専用で開きました";
+    }
+    return std::nullopt;
+}
+
+std::optional<BookError> Book::open_for_writing() {
+    db_.setConnectOptions(busy_option());
+    if (!db_.open()) return open_error(db_.lastError());
+    QSqlQuery query(db_);
+    // WAL lets readers go on while another program writes; FULL syncs every commit to disk.
+    if (!run(query, QStringLiteral("PRAGMA journal_mode = WAL")) ||
+        !run(query, QStringLiteral("PRAGMA synchronous = FULL")))
+        return open_error(query.lastError());
+    return std::nullopt;
+}
+
+std::optional<BookError> Book::migrate() {
+    return write([this]() -> std::optional<BookError> {
+        QSqlQuery query(db_);
         // Read again inside the transaction: another program may have brought the book up already.
         if (!run(query, QStringLiteral("PRAGMA user_version")) || !query.next())
-            return book->write_error(query.lastError());
+            return write_error(query.lastError());
         for (int version = query.value(0).toInt(); version < kSchemaVersion; ++version) {
             for (const char* statement : kMigrations[static_cast<std::size_t>(version)]) {
-                if (!run(query, QString::fromUtf8(statement))) return book->write_error(query.lastError());
+                if (!run(query, QString::fromUtf8(statement))) return write_error(query.lastError());
             }
             if (!run(query, QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
-                return book->write_error(query.lastError());
+                return write_error(query.lastError());
         }
         return std::nullopt;
     });
-    if (migrated) {
-        return BookError{"名簿をこの版の形式に更新できませんでした: " + migrated->message};
-    }
-    return book;
 }
 
 Book::~Book() {
@@ -380,16 +393,17 @@ BookResult<Record> Book::save(const Entry& entry) {
 
 std::optional<BookError> Book::edit(std::int64_t id, const std::string& name, const std::string& kana,
                                     const std::string& memo) {
-    if (name.find_first_not_of(" \t\r\n　") == std::string::npos) return BookError{"名前がありません。"};
+    if (is_blank_name(name)) return BookError{"名前がありません。"};
     return write([&]() -> std::optional<BookError> {
         QSqlQuery query(db_);
         if (!run(query, QStringLiteral("SELECT 1 FROM person WHERE name = ? AND id <> ?"),
-                 {q(name), QVariant::fromValue<qlonglong>(id)}))
+                 {qt_text(name), QVariant::fromValue<qlonglong>(id)}))
             return write_error(query.lastError());
         if (query.next()) return BookError{"「" + name + "」という名前はすでに名簿にあります。"};
         if (!run(query,
                  QStringLiteral("UPDATE person SET name = ?, kana = ?, memo = ?, changed = ? WHERE id = ?"),
-                 {q(name), q(kana), q(memo), q(now_text()), QVariant::fromValue<qlonglong>(id)}))
+                 {qt_text(name), qt_text(kana), qt_text(memo), qt_text(now_text()),
+                  QVariant::fromValue<qlonglong>(id)}))
             return write_error(query.lastError());
         if (query.numRowsAffected() == 0)
             return BookError{"この人はもう名簿にありません（ほかのプログラムで削除されました）。"};

@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+class QFileInfo;
 class QSqlError;
 
 namespace vantora::book {
@@ -90,6 +91,14 @@ public:
 
 private:
     Book() = default;
+
+    /// The steps of open(): the read-only look at an existing file (refused, or found sound and
+    /// perhaps only readable), the connection that writes, and the schema brought up to date.
+    std::optional<BookError> inspect(const QFileInfo& file);
+    std::optional<BookError> open_for_writing();
+    std::optional<BookError> migrate();
+    /// The driver option of the busy timeout.
+    QString busy_option() const;
 
     /// Runs `change` inside BEGIN IMMEDIATE … COMMIT; on any failure rolls back and returns the
     /// error (with the book unchanged). Refused at once on a read-only book.

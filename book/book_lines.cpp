@@ -1,6 +1,6 @@
 #include "book/book_lines.hpp"
 
-#include "cli/chart_request.hpp"
+#include "request/batch_line.hpp"
 
 #include <QDateTime>
 #include <QString>
@@ -35,21 +35,24 @@ bool is_time(const std::string& text) {
 /// The record of one line, or what is wrong with it.
 std::variant<Record, std::string> read_line(const std::string& line) {
     json object;
-    const auto raw = cli::read_batch_line(line, &object);
-    if (const auto* error = std::get_if<cli::RequestError>(&raw)) return error->message;
-    const auto checked = cli::check_request(std::get<cli::RawBirth>(raw));
-    if (const auto* error = std::get_if<cli::RequestError>(&checked)) return error->message;
-    const cli::Request& request = std::get<cli::Request>(checked);
+    const auto read = request::read_batch_line(line, &object);
+    if (const auto* error = std::get_if<request::RequestError>(&read)) return error->message;
+    const request::TypedBirth& typed = std::get<request::TypedRequest>(read).birth;
+    const auto checked = request::check_request(std::get<request::TypedRequest>(read));
+    if (const auto* error = std::get_if<request::RequestError>(&checked)) return error->message;
+    const request::Request& request = std::get<request::Request>(checked);
     const BirthRecord& birth = request.record;
 
     Record record;
     Entry& e = record.entry;
+    std::string place_name;
     if (!optional_string(object, "name", e.name)) return std::string("name: 文字列を指定してください");
     for (const auto& [key, target] :
-         {std::pair{"kana", &e.kana}, std::pair{"memo", &e.memo}, std::pair{"place_name", &e.place},
+         {std::pair{"kana", &e.kana}, std::pair{"memo", &e.memo}, std::pair{"place_name", &place_name},
           std::pair{"created", &record.created}, std::pair{"changed", &record.changed}}) {
         if (!optional_string(object, key, *target)) return std::string(key) + ": 文字列を指定してください";
     }
+    if (!place_name.empty()) e.birth.place = place_name;
     for (const auto& [key, time] :
          {std::pair{"created", &record.created}, std::pair{"changed", &record.changed}}) {
         if (!time->empty() && !is_time(*time))
@@ -60,22 +63,23 @@ std::variant<Record, std::string> read_line(const std::string& line) {
         if (!found->is_boolean()) return std::string("no_minute: true か false を指定してください");
         no_minute = found->get<bool>();
     }
-    e.year = static_cast<int>(birth.birth_year);
-    e.month = static_cast<int>(birth.birth_month);
-    e.day = static_cast<int>(birth.birth_day);
-    e.hour = birth.hour_unknown ? "?" : std::to_string(static_cast<int>(birth.birth_hour));
-    e.minute = no_minute              ? ""
-               : birth.minute_unknown ? "?"
-                                      : std::to_string(static_cast<int>(birth.birth_minute));
-    e.sex = birth.sex;
+    // The lists' texts of the checked birth ("007" is the list's "7"); the offsets as typed.
+    e.birth.year = std::to_string(static_cast<int>(birth.birth_year));
+    e.birth.month = std::to_string(static_cast<int>(birth.birth_month));
+    e.birth.day = std::to_string(static_cast<int>(birth.birth_day));
+    e.birth.hour = birth.hour_unknown ? "?" : std::to_string(static_cast<int>(birth.birth_hour));
+    e.birth.minute = no_minute              ? ""
+                     : birth.minute_unknown ? "?"
+                                            : std::to_string(static_cast<int>(birth.birth_minute));
+    e.birth.sex = request::sex_word(birth.sex);
     if (request.place) {
         // A batch line may name the place instead of the offsets: kept as the map would enter it.
-        e.offset_minutes = request.place->offset.minutes;
-        e.offset_seconds = request.place->offset.seconds;
-        e.place = request.place->name;
+        e.birth.offset_minutes = request.place->offset.minutes;
+        e.birth.offset_seconds = request.place->offset.seconds;
+        e.birth.place = request.place->name;
     } else {
-        e.offset_minutes = std::get<cli::RawBirth>(raw).offset_minutes;
-        e.offset_seconds = std::get<cli::RawBirth>(raw).offset_seconds;
+        e.birth.offset_minutes = typed.offset_minutes;
+        e.birth.offset_seconds = typed.offset_seconds;
     }
     if (auto problem = entry_problem(e)) return std::move(*problem);
     return record;
@@ -93,20 +97,21 @@ std::string local_now_text() {
 
 std::string record_line(const Record& record, const std::string& now) {
     const Entry& e = record.entry;
-    nlohmann::ordered_json line{{"year", e.year},
-                                {"month", e.month},
-                                {"day", e.day},
-                                {"hour", list_value(e.hour)},
-                                {"minute", e.minute.empty() ? json("?") : list_value(e.minute)},
-                                {"sex", sex_word(e.sex)},
-                                {"offset_minutes", e.offset_minutes},
-                                {"offset_seconds", e.offset_seconds},
+    const request::TypedBirth& birth = e.birth;
+    nlohmann::ordered_json line{{"year", list_value(birth.year)},
+                                {"month", list_value(birth.month)},
+                                {"day", list_value(birth.day)},
+                                {"hour", list_value(birth.hour)},
+                                {"minute", birth.minute.empty() ? json("?") : list_value(birth.minute)},
+                                {"sex", birth.sex},
+                                {"offset_minutes", birth.offset_minutes},
+                                {"offset_seconds", birth.offset_seconds},
                                 {"now", now},
                                 {"name", e.name},
                                 {"kana", e.kana},
                                 {"memo", e.memo}};
-    if (e.minute.empty()) line["no_minute"] = true;
-    if (!e.place.empty()) line["place_name"] = e.place;
+    if (birth.minute.empty()) line["no_minute"] = true;
+    if (birth.place) line["place_name"] = *birth.place;
     line["created"] = record.created;
     line["changed"] = record.changed;
     return line.dump(-1, ' ', false, json::error_handler_t::replace);

@@ -3,10 +3,7 @@
 #include "chart/number_text.hpp"
 
 namespace vantora {
-namespace {
 
-/// The birth-date sentence from its parts: an empty number writes nothing; hour_unknown ends it
-/// with "出生時間不明" after the day, !minute_given with "頃" after the hour.
 std::string birthday_sentence(const std::optional<double>& year, const std::optional<double>& month,
                               const std::optional<double>& day, const std::optional<double>& hour,
                               const std::optional<double>& minute, bool hour_unknown, bool minute_given) {
@@ -30,14 +27,6 @@ std::string birthday_sentence(const std::optional<double>& year, const std::opti
         text += "頃";
     }
     return text;
-}
-
-} // namespace
-
-std::string birthday_data(const BirthInputs& inputs) {
-    return birthday_sentence(inputs.year, inputs.month, inputs.day, inputs.hour, inputs.minute,
-                             inputs.hour_text == "?",
-                             !inputs.minute_text.empty() && inputs.minute_text != "?");
 }
 
 std::string birthday_data(const BirthRecord& record) {

@@ -29,19 +29,14 @@ struct BirthRecord {
     TimeDifference offset;
 };
 
-/// The birth fields as the main window holds them while they are being entered: each may still
-/// be empty, and the hour and minute lists are recognised by their texts ("?" = not given).
-struct BirthInputs {
-    std::optional<double> year, month, day, hour, minute;
-    std::string hour_text;   ///< shown text of the hour list: "", "?" or "0".."23"
-    std::string minute_text; ///< shown text of the minute list: "", "?" or "0".."59"
-};
+/// The birth-date sentence (誕生日) from its parts: "1975年3月8日14時5分"; an empty part writes
+/// nothing ("1975年月日時頃"); `hour_unknown` ends it with "出生時間不明" after the day, and without
+/// `minute_given` it ends with "頃" after the hour.
+std::string birthday_sentence(const std::optional<double>& year, const std::optional<double>& month,
+                              const std::optional<double>& day, const std::optional<double>& hour,
+                              const std::optional<double>& minute, bool hour_unknown, bool minute_given);
 
-/// The birth-date sentence (誕生日): "1975年3月8日14時5分", "…14時頃" when the minute list is
-/// empty or "?", "…日出生時間不明" when the hour is "?". Empty fields write nothing.
-std::string birthday_data(const BirthInputs& inputs);
-
-/// The same sentence for a complete record.
+/// The sentence of a complete record.
 std::string birthday_data(const BirthRecord& record);
 
 } // namespace vantora

@@ -1,10 +1,9 @@
 #include "cli/batch.hpp"
 
-#include "chart/compute_chart.hpp"
-#include "cli/chart_request.hpp"
 #include "cli/command_line.hpp"
-#include "cli/json_writer.hpp"
 #include "core/message_text.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 
 #include <unistd.h>
 
@@ -19,6 +18,8 @@
 #include <vector>
 
 namespace vantora::cli {
+
+using request::kMaxBatchLineBytes;
 namespace {
 
 constexpr std::size_t kBlockLines = 32; ///< lines per block: their output (about 100 KB) stays in cache
@@ -33,7 +34,7 @@ struct Block {
     };
     std::string text;
     std::vector<Line> lines;
-    JsonBuffer out;
+    request::JsonBuffer out;
     bool any_failed = false;
 };
 
@@ -118,20 +119,7 @@ void compute_block(Block& block, const TermTables& tables) {
     for (const Block::Line& line : block.lines) {
         const std::string_view text(block.text.data() + line.from, line.size);
         if (text.find_first_not_of(" \t\r") == std::string_view::npos) continue; // no birth on it
-        const auto parsed = parse_batch_line(text);
-        if (const auto* error = std::get_if<RequestError>(&parsed)) {
-            block.any_failed = true;
-            write_error_json(block.out, line.number, error->message);
-        } else {
-            const auto& request = std::get<Request>(parsed);
-            const auto chart = compute_chart(request.record, request.now, tables);
-            if (const auto* failed = std::get_if<ChartError>(&chart)) {
-                block.any_failed = true;
-                write_error_json(block.out, line.number, failed->message);
-            } else {
-                write_chart_json(block.out, std::get<Chart>(chart), request);
-            }
-        }
+        if (!request::answer_batch_line(block.out, text, line.number, tables)) block.any_failed = true;
         block.out.push_back('\n');
     }
 }

@@ -23,8 +23,9 @@ int list_book(const book::Book& book) {
         return kExitBookFailed;
     }
     for (const book::Record& r : std::get<std::vector<book::Record>>(records)) {
-        std::cout << r.entry.name << '\t' << r.entry.kana << '\t' << book::birth_text(r.entry) << '\t'
-                  << (r.entry.sex == Sex::male ? "男" : "女") << '\t' << r.changed << '\n';
+        const request::TypedBirth& birth = r.entry.birth;
+        std::cout << r.entry.name << '\t' << r.entry.kana << '\t' << request::birthday_data(birth) << '\t'
+                  << (birth.sex == request::sex_word(Sex::male) ? "男" : "女") << '\t' << r.changed << '\n';
     }
     return 0;
 }

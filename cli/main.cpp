@@ -3,11 +3,11 @@
 #include "chart/export_text.hpp"
 #include "cli/batch.hpp"
 #include "cli/book_commands.hpp"
-#include "cli/chart_request.hpp"
 #include "cli/command_line.hpp"
 #include "cli/place_options.hpp"
 #include "core/message_text.hpp"
 #include "core/term_file.hpp"
+#include "request/chart_json.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -56,7 +56,8 @@ int run(int argc, char** argv) {
         "Vantora の命式（四柱推命）を窓なしで計算します。書き出しの文章を、--json では JSON を一つ、\n"
         "--batch では JSON の行ごとに一つずつ書きます。"};
     vantora::cli::describe_in_japanese(app);
-    vantora::cli::RawBirth raw;
+    vantora::request::TypedRequest typed;
+    vantora::request::TypedBirth& raw = typed.birth;
     std::string now, jobs_text;
     bool json = false, batch = false;
     app.add_option("--year", raw.year, "生まれた年（1500〜2099）")->type_name("N");
@@ -119,15 +120,15 @@ int run(int argc, char** argv) {
             }
         }
     }
-    std::optional<vantora::cli::Request> request;
+    std::optional<vantora::request::Request> request;
     if (!batch) {
-        if (!now.empty()) raw.now = now;
-        auto checked = vantora::cli::check_request(raw);
-        if (const auto* error = std::get_if<vantora::cli::RequestError>(&checked)) {
+        if (!now.empty()) typed.now = now;
+        auto checked = vantora::request::check_request(typed);
+        if (const auto* error = std::get_if<vantora::request::RequestError>(&checked)) {
             std::cerr << error->message << '\n';
             return bad_options;
         }
-        request = std::get<vantora::cli::Request>(std::move(checked));
+        request = std::get<vantora::request::Request>(std::move(checked));
     }
 
     const auto loaded = vantora::init_tables();
@@ -151,9 +152,9 @@ int run(int argc, char** argv) {
         return failed->cause == vantora::ChartError::Cause::terms ? bad_term_files : bad_options;
     }
     const auto& chart = std::get<vantora::Chart>(computed);
-    vantora::cli::JsonBuffer out;
+    vantora::request::JsonBuffer out;
     if (json) {
-        vantora::cli::write_chart_json(out, chart, *request);
+        vantora::request::write_chart_json(out, chart, *request);
     } else {
         out.append(vantora::export_text(chart.texts, request->record.sex, request->stamp));
     }

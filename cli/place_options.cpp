@@ -1,6 +1,6 @@
 #include "cli/place_options.hpp"
 
-#include "cli/named_place.hpp"
+#include "request/named_place.hpp"
 
 #include <iostream>
 
@@ -20,16 +20,19 @@ void add_place_options(CLI::App& app, PlaceOptions& options) {
         ->type_name("NAME");
 }
 
-std::optional<int> use_place_options(const CLI::App& app, const PlaceOptions& options, RawBirth& raw) {
+std::optional<int> use_place_options(const CLI::App& app, const PlaceOptions& options,
+                                     request::TypedBirth& birth) {
     if (app.count("--find") > 0) {
-        return write_found_places(options.find, std::cout, std::cerr) ? 0 : kExitBadInput;
+        return request::write_found_places(options.find, std::cout, std::cerr) ? 0 : kExitBadInput;
     }
     if (app.count("--place") == 0) return std::nullopt;
     if (app.count("--offset-minutes") > 0 || app.count("--offset-seconds") > 0) {
         std::cerr << "--place と --offset-minutes/--offset-seconds は同時に指定できません\n";
         return kExitBadInput;
     }
-    raw.place = options.place;
+    birth.place = options.place;
+    birth.offset_minutes.clear(); // the place's, looked up when checked
+    birth.offset_seconds.clear();
     return std::nullopt;
 }
 

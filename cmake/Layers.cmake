@@ -1,5 +1,6 @@
 # The program's layers are libraries: core (calendar, solar theory, term files), chart (the chart
-# computation), then the windows (ui) and the command's input and output (cli). Includes name their
+# computation), request (typed births, their checks, batch lines and JSON), book (the chart book),
+# then the command (cli) and the windows (ui). Includes name their
 # folder ("core/solar.hpp"). Each layer's public include folder holds a link to its own source
 # folder only, so a layer sees itself and, through what it links, the layers below it: an include
 # of a higher layer (core/ including chart/, chart/ including ui/) does not compile.

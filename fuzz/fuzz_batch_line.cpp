@@ -5,11 +5,12 @@
 // not thrown), and the chart must hold every invariant of chart_invariants.hpp. A line the quick
 // reading of plain lines takes must read the same by the JSON parser.
 #include "chart/compute_chart.hpp"
-#include "cli/chart_request.hpp"
-#include "cli/plain_batch_line.hpp"
 #include "core/term_file.hpp"
 #include "fuzz/chart_invariants.hpp"
 #include "fuzz/shipped_tables.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
+#include "request/plain_batch_line.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -19,23 +20,23 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const vantora::TermTables& tables = vantora::fuzzing::shipped_tables();
     const std::string_view line(reinterpret_cast<const char*>(data), size);
-    if (const auto plain = vantora::cli::read_plain_batch_line(line)) {
-        const auto read = vantora::cli::read_json_batch_line(line);
-        if (!std::holds_alternative<vantora::cli::RawBirth>(read) ||
-            std::get<vantora::cli::RawBirth>(read) != *plain) {
+    if (const auto plain = vantora::request::read_plain_batch_line(line)) {
+        const auto read = vantora::request::read_json_batch_line(line);
+        if (!std::holds_alternative<vantora::request::TypedRequest>(read) ||
+            std::get<vantora::request::TypedRequest>(read) != *plain) {
             std::fprintf(stderr, "the quick reading differs from the JSON reading\n");
             std::abort();
         }
     }
-    const auto parsed = vantora::cli::parse_batch_line(line);
-    if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
+    const auto parsed = vantora::request::parse_batch_line(line);
+    if (const auto* error = std::get_if<vantora::request::RequestError>(&parsed)) {
         if (error->message.empty()) {
             std::fprintf(stderr, "RequestError without a message\n");
             std::abort();
         }
         return 0;
     }
-    const auto& request = std::get<vantora::cli::Request>(parsed);
+    const auto& request = std::get<vantora::request::Request>(parsed);
     const auto computed = vantora::compute_chart(request.record, request.now, tables);
     if (const auto* error = std::get_if<vantora::ChartError>(&computed)) {
         // Every birth parse_batch_line accepts is one compute_chart computes.
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "chart invariants broken:\n%s", failures.c_str());
         std::abort();
     }
-    const std::string json = vantora::cli::chart_json(chart, request)
+    const std::string json = vantora::request::chart_json(chart, request)
                                  .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     if (json.empty() || json.front() != '{') std::abort();
     return 0;

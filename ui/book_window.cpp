@@ -1,6 +1,7 @@
 #include "ui/book_window.hpp"
 
 #include "book/book_lines.hpp"
+#include "chart/number_text.hpp"
 #include "ui/form_kit.hpp"
 #include "ui/ui_common.hpp"
 
@@ -123,9 +124,9 @@ public:
         case 1:
             return qtext(e.kana);
         case 2:
-            return role == Qt::DisplayRole ? qtext(book::birth_text(e)) : birth_key(e);
+            return role == Qt::DisplayRole ? qtext(request::birthday_data(e.birth)) : birth_key(e.birth);
         case 3:
-            return e.sex == Sex::male ? QStringLiteral("男") : QStringLiteral("女");
+            return e.birth.sex == request::sex_word(Sex::male) ? QStringLiteral("男") : QStringLiteral("女");
         default:
             if (role == Qt::UserRole) return qtext(r.changed);
             return QDateTime::fromString(qtext(r.changed), Qt::ISODate)
@@ -143,16 +144,17 @@ public:
 
 private:
     /// "YYYYMMDDhhmm" with an unknown hour or minute before 0 and a minute never chosen before "?".
-    static QString birth_key(const book::Entry& e) {
-        const auto order = [](const std::string& text) {
-            return text.empty() ? 0 : text == "?" ? 1 : 2 + std::stoi(text);
+    static QString birth_key(const request::TypedBirth& birth) {
+        const auto number = [](const std::string& text) { return static_cast<int>(numeric_value(text)); };
+        const auto order = [&number](const std::string& text) {
+            return text.empty() ? 0 : text == "?" ? 1 : 2 + number(text);
         };
         return QStringLiteral("%1%2%3%4%5")
-            .arg(e.year, 4, 10, QLatin1Char('0'))
-            .arg(e.month, 2, 10, QLatin1Char('0'))
-            .arg(e.day, 2, 10, QLatin1Char('0'))
-            .arg(order(e.hour), 2, 10, QLatin1Char('0'))
-            .arg(order(e.minute), 2, 10, QLatin1Char('0'));
+            .arg(number(birth.year), 4, 10, QLatin1Char('0'))
+            .arg(number(birth.month), 2, 10, QLatin1Char('0'))
+            .arg(number(birth.day), 2, 10, QLatin1Char('0'))
+            .arg(order(birth.hour), 2, 10, QLatin1Char('0'))
+            .arg(order(birth.minute), 2, 10, QLatin1Char('0'));
     }
 
     std::vector<book::Record> records_;

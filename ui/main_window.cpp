@@ -92,18 +92,26 @@ bool MainWindow::Form_Load(QWidget* startup_window, TableLoader loader) {
 // ---------------------------------------------------------------------------------------------
 // The birth fields
 
-BirthInputs MainWindow::birth_inputs() const {
-    return {birth_year_,
-            birth_month_,
-            birth_day_,
-            birth_hour_,
-            birth_minute_,
-            hSelect->currentText().toStdString(),
-            mtSelect->currentText().toStdString()};
+request::TypedBirth MainWindow::typed_birth() const {
+    const auto text_of = [](const std::optional<double>& value) {
+        return value ? general_text(*value) : std::string();
+    };
+    const std::string hour_text = hSelect->currentText().toStdString();
+    const std::string minute_text = mtSelect->currentText().toStdString();
+    request::TypedBirth birth;
+    birth.year = text_of(birth_year_);
+    birth.month = text_of(birth_month_);
+    birth.day = text_of(birth_day_);
+    birth.hour = hour_text == "?" ? hour_text : text_of(birth_hour_);
+    birth.minute = minute_text.empty() || minute_text == "?" ? minute_text : text_of(birth_minute_);
+    birth.sex = request::sex_word(chosen_sex());
+    birth.offset_minutes = txtJisahun->text().toStdString();
+    birth.offset_seconds = txtJisabyo->text().toStdString();
+    return birth;
 }
 
 void MainWindow::birthday_data() {
-    set_shown_text(txtBirthday, qtext(vantora::birthday_data(birth_inputs())));
+    set_shown_text(txtBirthday, qtext(request::birthday_data(typed_birth())));
 }
 
 void MainWindow::accept_birth_year(double year) {
@@ -239,20 +247,6 @@ void MainWindow::menujisa01_Click() {
 // ---------------------------------------------------------------------------------------------
 // The chart
 
-BirthRecord MainWindow::birth_record() const {
-    BirthRecord record;
-    record.birth_year = birth_year_.value_or(0);
-    record.birth_month = birth_month_.value_or(0);
-    record.birth_day = birth_day_.value_or(0);
-    record.birth_hour = birth_hour_.value_or(0);
-    record.birth_minute = birth_minute_.value_or(0);
-    record.hour_unknown = hSelect->currentText() == kUnknown;
-    record.minute_unknown = mtSelect->currentText() == kUnknown;
-    record.sex = chosen_sex();
-    record.offset = read_time_difference(txtJisahun->text().toStdString(), txtJisabyo->text().toStdString());
-    return record;
-}
-
 Sex MainWindow::chosen_sex() const {
     return optM->isChecked() ? Sex::male : Sex::female;
 }
@@ -267,7 +261,7 @@ void MainWindow::menusettings_Click() {
 
 void MainWindow::fInput_Click() {
     if (tables_) {
-        ChartResult computed = compute_chart(birth_record(), local_now(), *tables_, rules_);
+        ChartResult computed = compute_chart(request::birth_record(typed_birth()), local_now(), *tables_, rules_);
         if (const auto* error = std::get_if<ChartError>(&computed)) {
             // The chart shown before, if any, stays as it was.
             QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora"), qtext(error->message),
@@ -316,7 +310,7 @@ void MainWindow::paint(ShownChart shown) {
 
 ChartTexts MainWindow::copied_texts() const {
     ChartTexts texts = shown_ ? shown_->texts : ChartTexts{};
-    texts.txtBirthday = vantora::birthday_data(birth_inputs());
+    texts.txtBirthday = request::birthday_data(typed_birth());
     return texts;
 }
 
@@ -468,26 +462,23 @@ void MainWindow::menuversion_Click() {
 std::optional<book::Entry> MainWindow::current_entry() const {
     if (!birth_year_ || !birth_month_ || !birth_day_ || hSelect->currentText().isEmpty()) return std::nullopt;
     book::Entry entry;
-    entry.year = static_cast<int>(*birth_year_);
-    entry.month = static_cast<int>(*birth_month_);
-    entry.day = static_cast<int>(*birth_day_);
-    entry.hour = hSelect->currentText().toStdString();
-    entry.minute = mtSelect->currentText().toStdString();
-    entry.sex = chosen_sex();
-    entry.offset_minutes = txtJisahun->text().toStdString();
-    entry.offset_seconds = txtJisabyo->text().toStdString();
+    entry.birth = typed_birth();
+    // The lists' own texts: an unknown hour keeps the minute list's text as it shows.
+    entry.birth.hour = hSelect->currentText().toStdString();
+    entry.birth.minute = mtSelect->currentText().toStdString();
     return entry;
 }
 
-void MainWindow::open_entry(const book::Entry& entry) {
-    book_person_ = entry;
-    loaded_year_dialog()->accept_year(entry.year);
+void MainWindow::open_entry(const book::Entry& person) {
+    book_person_ = person;
+    const request::TypedBirth& entry = person.birth;
+    loaded_year_dialog()->accept_year(numeric_value(entry.year));
     const auto choose = [](QComboBox* list, const std::string& text) {
         list->setCurrentIndex(list->findText(qtext(text)));
     };
-    choose(mSelect, std::to_string(entry.month));
+    choose(mSelect, entry.month);
     mSelect_Click();
-    choose(dSelect, std::to_string(entry.day));
+    choose(dSelect, entry.day);
     dSelect_Click();
     const auto choose_minute = [&] {
         if (entry.minute.empty()) { // no minute was ever chosen
@@ -505,7 +496,7 @@ void MainWindow::open_entry(const book::Entry& entry) {
     choose(hSelect, entry.hour);
     hSelect_Click();
     if (!hour_unknown) choose_minute();
-    if (entry.sex == Sex::male) {
+    if (entry.sex == request::sex_word(Sex::male)) {
         optM->setChecked(true);
         optM_Click();
     } else {
@@ -521,9 +512,9 @@ void MainWindow::open_entry(const book::Entry& entry) {
 std::optional<QString> MainWindow::person_name() const {
     const auto inputs = current_entry();
     if (!book_person_ || !inputs) return std::nullopt;
-    book::Entry unnamed = *book_person_;
-    unnamed.name = unnamed.kana = unnamed.memo = unnamed.place = "";
-    if (*inputs != unnamed) return std::nullopt;
+    request::TypedBirth unplaced = book_person_->birth;
+    unplaced.place.reset();
+    if (inputs->birth != unplaced) return std::nullopt;
     return qtext(book_person_->name);
 }
 

@@ -84,7 +84,7 @@ public:
     /// Fills the inputs with an entry as a user would enter it — the year through the year
     /// dialog's "決定", then the month, day, hour and minute lists, sex and both time-difference
     /// texts — and computes the chart ("八字表示").
-    void open_entry(const book::Entry& entry);
+    void open_entry(const book::Entry& person);
     /// The name of the book's person whose birth the inputs hold: the person last opened or saved
     /// through the book, as long as the inputs are still theirs. Heads a printed chart.
     std::optional<QString> person_name() const;
@@ -139,9 +139,8 @@ private:
     void menubookin_Click();
     void menubookout_Click();
 
-    /// The birth fields with the texts of the hour and minute lists, as entered so far.
-    BirthInputs birth_inputs() const;
-    BirthRecord birth_record() const;
+    /// The birth as the inputs hold it now, fields not yet entered left empty.
+    request::TypedBirth typed_birth() const;
     Sex chosen_sex() const;
     /// The shown chart's texts as the pop-up and the export copy them: the birth-date sentence
     /// follows the inputs as they are now, like txtBirthday does.

@@ -6,8 +6,9 @@
 #include "book/book_lines.hpp"
 #include "chart/compute_chart.hpp"
 #include "chart/export_text.hpp"
-#include "cli/chart_request.hpp"
 #include "core/term_file.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,8 +35,9 @@ const QString kChartProgram = QStringLiteral(VANTORA_BIN_DIR "/vantora-chart");
 Entry entry(const std::string& name, const std::string& hour, const std::string& minute,
             const std::string& offset_minutes = "0", const std::string& offset_seconds = "0",
             const std::string& place = "") {
-    return {name,   "かな",    "メモ\n二行目", 1975,           3,    8, hour,
-            minute, Sex::male, offset_minutes, offset_seconds, place};
+    request::TypedBirth birth{"1975", "3", "8", hour, minute, "male", offset_minutes, offset_seconds, {}};
+    if (!place.empty()) birth.place = place;
+    return {name, "かな", "メモ\n二行目", birth};
 }
 
 /// One entry of every kind the main window can hold.
@@ -170,10 +172,10 @@ TEST(BookSchema, Version1BookIsMigratedKeepingEveryPersonUnderADistinctName) {
     EXPECT_EQ(records[0].entry.name, "田中");
     EXPECT_EQ(records[2].entry.name, "田中（2）");
     EXPECT_EQ(records[2].entry.memo, "二人目");
-    EXPECT_EQ(records[1].entry.minute, "");
-    EXPECT_EQ(records[1].entry.offset_minutes, "-0");
+    EXPECT_EQ(records[1].entry.birth.minute, "");
+    EXPECT_EQ(records[1].entry.birth.offset_minutes, "-0");
     EXPECT_EQ(records[1].created, "2020-01-02T00:00:00Z");
-    for (const Record& r : records) EXPECT_EQ(r.entry.place, "");
+    for (const Record& r : records) EXPECT_EQ(r.entry.birth.place, std::nullopt);
     // Version 2 keeps one person per name.
     EXPECT_TRUE(book->edit(records[1].id, "田中", "", ""));
 }
@@ -206,9 +208,9 @@ TEST(BookRecords, ALineNamingAPlaceKeepsThePlaceAndTheOffsetsTheBatchUses) {
     const ReadLines read = read_record_lines(in);
     ASSERT_TRUE(read.problems.empty()) << read.problems.front().message;
     const Entry& e = read.records.at(0).entry;
-    EXPECT_EQ(e.place, "京都府綾部市本町一丁目");
-    const auto batch = std::get<cli::Request>(cli::parse_batch_line(line)).record.offset;
-    const auto kept = birth_record(e).offset;
+    EXPECT_EQ(e.birth.place, "京都府綾部市本町一丁目");
+    const auto batch = std::get<request::Request>(request::parse_batch_line(line)).record.offset;
+    const auto kept = request::birth_record(e.birth).offset;
     EXPECT_EQ(kept.minutes, batch.minutes);
     EXPECT_EQ(kept.seconds, batch.seconds);
     EXPECT_EQ(kept.negative, batch.negative);
@@ -220,7 +222,7 @@ TEST(BookRecords, SaveUnderAnExistingNameReplacesItKeepingItsCreationTime) {
     Entry e = kEveryKind[0];
     const Record first = std::get<Record>(book->save(e));
     e.memo = "二回目";
-    e.day = 9;
+    e.birth.day = "9";
     const Record second = std::get<Record>(book->save(e));
     EXPECT_EQ(second.id, first.id);
     EXPECT_EQ(second.created, first.created);
@@ -386,12 +388,13 @@ TEST(BookExport, TheBatchGivesTheChartsOfTheEntriesAsTypedIntoTheWindow) {
     std::string line, output;
     for (const Entry& e : kEveryKind) {
         ASSERT_TRUE(std::getline(lines, line) && std::getline(outputs, output));
-        cli::Request by_hand = std::get<cli::Request>(cli::parse_batch_line(line)); // for its moment
-        by_hand.record = birth_record(e);
+        request::Request by_hand =
+            std::get<request::Request>(request::parse_batch_line(line)); // for its moment
+        by_hand.record = request::birth_record(e.birth);
         const auto chart =
             std::get<Chart>(compute_chart(by_hand.record, by_hand.now, std::get<TermTables>(loaded)));
-        EXPECT_EQ(json::parse(output), json::parse(cli::chart_json(chart, by_hand).dump())) << e.name;
-        EXPECT_EQ(chart.texts.txtBirthday, birth_text(e)) << e.name;
+        EXPECT_EQ(json::parse(output), json::parse(request::chart_json(chart, by_hand).dump())) << e.name;
+        EXPECT_EQ(chart.texts.txtBirthday, request::birthday_data(e.birth)) << e.name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "chart/pillars.hpp"
 #include "core/calendar.hpp"
 #include "core/tables.hpp"
+#include "request/typed_birth.hpp"
 #include "test_tables.hpp"
 
 #include <gtest/gtest.h>
@@ -398,10 +399,15 @@ TEST(TimeDifference, SecondsTakeTheSignOfTheMinutes) {
 }
 
 TEST(BirthdayText, PartialAndCompleteInputs) {
-    EXPECT_EQ(birthday_data(BirthInputs{1975, 3, 8, 14, 5, "14", "5"}), "1975年3月8日14時5分");
-    EXPECT_EQ(birthday_data(BirthInputs{1975, 3, 8, 14, 0, "14", ""}), "1975年3月8日14時頃");
-    EXPECT_EQ(birthday_data(BirthInputs{1975, 3, 8, 0, 0, "?", ""}), "1975年3月8日出生時間不明");
-    EXPECT_EQ(birthday_data(BirthInputs{1975, {}, {}, {}, {}, "", ""}), "1975年月日時頃");
+    using request::TypedBirth;
+    EXPECT_EQ(request::birthday_data(TypedBirth{"1975", "3", "8", "14", "5", "male", "0", "0", {}}),
+              "1975年3月8日14時5分");
+    EXPECT_EQ(request::birthday_data(TypedBirth{"1975", "3", "8", "14", "", "male", "0", "0", {}}),
+              "1975年3月8日14時頃");
+    EXPECT_EQ(request::birthday_data(TypedBirth{"1975", "3", "8", "?", "", "male", "0", "0", {}}),
+              "1975年3月8日出生時間不明");
+    EXPECT_EQ(request::birthday_data(TypedBirth{"1975", "", "", "", "", "male", "0", "0", {}}),
+              "1975年月日時頃");
 }
 
 } // namespace

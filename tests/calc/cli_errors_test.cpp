@@ -3,7 +3,8 @@
 // in its place), 3 for term files that do not load. Also the messages of parse_batch_line, and
 // the birth place by name (--place, --find, the batch key "place").
 #include "chart/shown_chart.hpp"
-#include "cli/chart_request.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 
 #include "test_tables.hpp"
 
@@ -337,9 +338,9 @@ struct BadLine {
 class ParseBatchLineError : public ::testing::TestWithParam<BadLine> {};
 
 TEST_P(ParseBatchLineError, NamesTheBadField) {
-    const auto parsed = vantora::cli::parse_batch_line(GetParam().line);
-    ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed)) << GetParam().line;
-    const std::string& message = std::get<vantora::cli::RequestError>(parsed).message;
+    const auto parsed = vantora::request::parse_batch_line(GetParam().line);
+    ASSERT_TRUE(std::holds_alternative<vantora::request::RequestError>(parsed)) << GetParam().line;
+    const std::string& message = std::get<vantora::request::RequestError>(parsed).message;
     EXPECT_TRUE(message.starts_with(GetParam().message_start)) << message;
 }
 
@@ -400,10 +401,10 @@ TEST(ParseBatchLine, AcceptsUnknownHourAndMinuteAndTheLongestSecondsText) {
     line["hour"] = "?";
     line["minute"] = "?";
     line["offset_seconds"] = "12345";
-    const auto parsed = vantora::cli::parse_batch_line(line.dump());
-    ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed))
-        << std::get<vantora::cli::RequestError>(parsed).message;
-    const auto& record = std::get<vantora::cli::Request>(parsed).record;
+    const auto parsed = vantora::request::parse_batch_line(line.dump());
+    ASSERT_TRUE(std::holds_alternative<vantora::request::Request>(parsed))
+        << std::get<vantora::request::RequestError>(parsed).message;
+    const auto& record = std::get<vantora::request::Request>(parsed).record;
     EXPECT_TRUE(record.hour_unknown);
     EXPECT_TRUE(record.minute_unknown);
     EXPECT_EQ(record.offset.seconds, 12345);
@@ -679,15 +680,15 @@ TEST_P(ParseBatchLineNumber, AJsonNumberMeansItsValue) {
     if (std::string_view(GetParam().name) == "minus_zero_integer") {
         text.replace(text.find("\"offset_minutes\":0"), 18, "\"offset_minutes\":-0");
     }
-    const auto parsed = vantora::cli::parse_batch_line(text);
+    const auto parsed = vantora::request::parse_batch_line(text);
     if (GetParam().refused) {
-        ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed)) << text;
-        EXPECT_TRUE(std::get<vantora::cli::RequestError>(parsed).message.starts_with(GetParam().refused));
+        ASSERT_TRUE(std::holds_alternative<vantora::request::RequestError>(parsed)) << text;
+        EXPECT_TRUE(std::get<vantora::request::RequestError>(parsed).message.starts_with(GetParam().refused));
         return;
     }
-    ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed))
-        << std::get<vantora::cli::RequestError>(parsed).message;
-    const auto& offset = std::get<vantora::cli::Request>(parsed).record.offset;
+    ASSERT_TRUE(std::holds_alternative<vantora::request::Request>(parsed))
+        << std::get<vantora::request::RequestError>(parsed).message;
+    const auto& offset = std::get<vantora::request::Request>(parsed).record.offset;
     EXPECT_EQ(offset.negative, GetParam().negative) << text;
     EXPECT_EQ(offset.minutes, GetParam().minutes_value) << text;
 }
@@ -707,13 +708,14 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ParseBatchLineNumber,
 TEST(ParseBatchLine, RefusesOverLongAndDeeplyNestedLinesUnparsed) {
     const std::string nested = std::string(60000, '[');
     const std::string nested_object = R"({"a":)" + std::string(33, '[') + std::string(33, ']') + "}";
-    const std::string long_line = R"({"memo":")" + std::string(vantora::cli::kMaxBatchLineBytes, 'x') + "\"}";
+    const std::string long_line =
+        R"({"memo":")" + std::string(vantora::request::kMaxBatchLineBytes, 'x') + "\"}";
     for (const auto& [line, message] :
          {std::pair{long_line, "行が長すぎます"}, std::pair{nested, "入れ子が深すぎます"},
           std::pair{nested_object, "入れ子が深すぎます"}}) {
-        const auto parsed = vantora::cli::parse_batch_line(line);
-        ASSERT_TRUE(std::holds_alternative<vantora::cli::RequestError>(parsed));
-        EXPECT_EQ(std::get<vantora::cli::RequestError>(parsed).message.find(message), 0u)
+        const auto parsed = vantora::request::parse_batch_line(line);
+        ASSERT_TRUE(std::holds_alternative<vantora::request::RequestError>(parsed));
+        EXPECT_EQ(std::get<vantora::request::RequestError>(parsed).message.find(message), 0u)
             << line.substr(0, 40);
     }
 }

@@ -2,8 +2,9 @@
 // against listings written out by hand from the rules (one row per day stem).
 #include "chart/compute_chart.hpp"
 #include "chart/details.hpp"
-#include "cli/chart_request.hpp"
 #include "core/names.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 #include "test_tables.hpp"
 
 #include <gtest/gtest.h>
@@ -166,12 +167,12 @@ std::string keys_of(const nlohmann::ordered_json& object) {
 
 TEST(DetailsJson, EveryMemberTheCommandPromisesForAnUnknownHour) {
     // 2000-01-01, hour unknown: day 戊午, void 子丑; the hour pillar would be 戊午 (not void) at noon.
-    const auto parsed = cli::parse_batch_line(
+    const auto parsed = request::parse_batch_line(
         R"({"year": 2000, "month": 1, "day": 1, "hour": "?", "minute": "?",)"
         R"( "sex": "male", "offset_minutes": "0", "offset_seconds": "0", "now": "2026-12-08T10:00:00"})");
-    ASSERT_TRUE(std::holds_alternative<cli::Request>(parsed));
-    const auto& request = std::get<cli::Request>(parsed);
-    const auto j = cli::chart_json(
+    ASSERT_TRUE(std::holds_alternative<request::Request>(parsed));
+    const auto& request = std::get<request::Request>(parsed);
+    const auto j = request::chart_json(
         std::get<Chart>(compute_chart(request.record, request.now, testing::real_tables())), request);
     const auto& d = j.at("details");
     EXPECT_EQ(keys_of(d), "pillars void luck years");

@@ -4,11 +4,12 @@
 // gives a request whose chart holds every invariant, or an error with a message. Also checks
 // that the invariant checker the fuzzers and the sweep rely on does catch broken charts.
 #include "chart/compute_chart.hpp"
-#include "cli/chart_request.hpp"
 #include "core/calendar.hpp"
 #include "core/solar.hpp"
 #include "core/term_file.hpp"
 #include "fuzz/chart_invariants.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 #include "test_tables.hpp"
 
 #include <gtest/gtest.h>
@@ -82,18 +83,18 @@ TEST(FuzzRegressions, EveryBatchLineGivesAValidChartOrAnError) {
     int charts = 0, errors = 0;
     for (const auto& file : files) {
         SCOPED_TRACE(file.filename().string());
-        const auto parsed = vantora::cli::parse_batch_line(bytes_of(file));
-        if (const auto* error = std::get_if<vantora::cli::RequestError>(&parsed)) {
+        const auto parsed = vantora::request::parse_batch_line(bytes_of(file));
+        if (const auto* error = std::get_if<vantora::request::RequestError>(&parsed)) {
             ++errors;
             EXPECT_FALSE(error->message.empty());
             continue;
         }
         ++charts;
-        const auto& request = std::get<vantora::cli::Request>(parsed);
+        const auto& request = std::get<vantora::request::Request>(parsed);
         const auto chart =
             std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables));
         EXPECT_EQ(vantora::invariants::chart_failures(chart, request.record), "");
-        const std::string json = vantora::cli::chart_json(chart, request)
+        const std::string json = vantora::request::chart_json(chart, request)
                                      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         EXPECT_TRUE(json.starts_with("{\"txtBirthday\""));
     }

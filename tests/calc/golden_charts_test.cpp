@@ -1,7 +1,8 @@
 // Charts computed independently of this code base, compared with what the chart command writes.
 #include "chart/compute_chart.hpp"
-#include "cli/chart_request.hpp"
 #include "core/term_file.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +31,14 @@ TEST(GoldenCharts, EveryChartMatchesTheIndependentComputation) {
     while (std::getline(in, line)) {
         ++rows;
         const json row = json::parse(line);
-        const auto parsed = vantora::cli::parse_batch_line(row["input"].dump());
-        ASSERT_TRUE(std::holds_alternative<vantora::cli::Request>(parsed)) << "row " << rows;
-        const auto& request = std::get<vantora::cli::Request>(parsed);
-        const json got = json::parse(vantora::cli::chart_json(std::get<vantora::Chart>(vantora::compute_chart(
-                                                                  request.record, request.now, tables)),
-                                                              request)
-                                         .dump());
+        const auto parsed = vantora::request::parse_batch_line(row["input"].dump());
+        ASSERT_TRUE(std::holds_alternative<vantora::request::Request>(parsed)) << "row " << rows;
+        const auto& request = std::get<vantora::request::Request>(parsed);
+        const json got = json::parse(
+            vantora::request::chart_json(
+                std::get<vantora::Chart>(vantora::compute_chart(request.record, request.now, tables)),
+                request)
+                .dump());
         const json& expected = row["expected"];
         for (const auto& [key, value] : expected.items()) {
             SCOPED_TRACE("row " + std::to_string(rows) + " " + row["input"].dump() + " key " + key);

@@ -1,6 +1,6 @@
 // The chart command's JSON writer against nlohmann::json's dump(), which wrote the same lines
 // before: every byte must agree, for doubles of every magnitude and for every kind of string.
-#include "cli/json_writer.hpp"
+#include "request/json_writer.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,14 +15,14 @@
 namespace {
 
 using nlohmann::json;
-using vantora::cli::JsonWriter;
+using vantora::request::JsonWriter;
 
 std::string dumped(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 template <class T> std::string written(const T& value) {
-    vantora::cli::JsonBuffer out;
+    vantora::request::JsonBuffer out;
     JsonWriter(out).value(value);
     return std::string(out.view());
 }
@@ -93,7 +93,7 @@ TEST(JsonWriter, StringsAreEscapedAndRepairedAsDumpDoesIt) {
 }
 
 TEST(JsonWriter, NestedContainersAreSeparatedAsDumpSeparatesThem) {
-    vantora::cli::JsonBuffer out;
+    vantora::request::JsonBuffer out;
     JsonWriter w(out);
     w.begin_object();
     w.member("a", 1);

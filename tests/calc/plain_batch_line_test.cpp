@@ -1,7 +1,8 @@
 // The quick reading of plain batch lines gives exactly what the JSON reading gives: the same texts
 // of a birth, and for every line it does not take the JSON reading's own answer.
-#include "cli/chart_request.hpp"
-#include "cli/plain_batch_line.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
+#include "request/plain_batch_line.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +11,28 @@
 
 namespace {
 
-using vantora::cli::RawBirth;
-using vantora::cli::RequestError;
+using vantora::request::RequestError;
+using vantora::request::TypedRequest;
 
 /// Every text of a read line, or its error, as one text to compare.
-std::string described(const std::variant<RawBirth, RequestError>& read) {
+std::string described(const std::variant<TypedRequest, RequestError>& read) {
     if (const auto* error = std::get_if<RequestError>(&read)) return "error " + error->message;
-    const RawBirth& raw = std::get<RawBirth>(read);
+    const TypedRequest& raw = std::get<TypedRequest>(read);
     std::string out;
-    for (const auto& [key, member] : vantora::cli::kBirthTextFields)
-        out += std::string(key) + "=" + raw.*member + "\n";
+    for (const auto& [key, member] : vantora::request::kBirthTextFields)
+        out += std::string(key) + "=" + raw.birth.*member + "\n";
     for (const auto& [key, text] :
-         {std::pair{"now", raw.now}, std::pair{"stamp", raw.stamp}, std::pair{"place", raw.place}})
+         {std::pair{"now", raw.now}, std::pair{"stamp", raw.stamp}, std::pair{"place", raw.birth.place}})
         out += std::string(key) + (text ? "=" + *text : " none") + "\n";
     return out;
 }
 
 /// Reads `line` both ways; true when the quick reading took it.
 bool read_alike(const std::string& line) {
-    EXPECT_EQ(described(vantora::cli::read_batch_line(line)),
-              described(vantora::cli::read_json_batch_line(line)))
+    EXPECT_EQ(described(vantora::request::read_batch_line(line)),
+              described(vantora::request::read_json_batch_line(line)))
         << line;
-    return vantora::cli::read_plain_batch_line(line).has_value();
+    return vantora::request::read_plain_batch_line(line).has_value();
 }
 
 const std::string kFields = R"("year":1975,"month":3,"day":8,"hour":14,"minute":5,"sex":"male",)"
@@ -85,7 +86,8 @@ TEST(PlainBatchLine, ReadsAsTheJsonReadingDoes) {
         {"{" + kFields, false},
         {"{" + kFields.substr(0, 11) + kFields.substr(12) + "}", false},
         {R"({"year"1975,)" + kFields.substr(12) + "}", false},
-        {"{" + kFields + R"(,"memo":")" + std::string(vantora::cli::kMaxBatchLineBytes, 'x') + "\"}", false},
+        {"{" + kFields + R"(,"memo":")" + std::string(vantora::request::kMaxBatchLineBytes, 'x') + "\"}",
+         false},
         {"{}", false},
         {"", false},
         {" \r", false},

@@ -1,8 +1,10 @@
-#include "cli/plain_batch_line.hpp"
+#include "request/plain_batch_line.hpp"
+
+#include "request/batch_line.hpp"
 
 #include <array>
 
-namespace vantora::cli {
+namespace vantora::request {
 namespace {
 
 /// A value on a plain line: a string's bytes between its quotes, or a whole number as written.
@@ -93,7 +95,7 @@ std::size_t key_index(std::string_view key) {
 
 } // namespace
 
-std::optional<RawBirth> read_plain_batch_line(std::string_view line) {
+std::optional<TypedRequest> read_plain_batch_line(std::string_view line) {
     if (line.size() > kMaxBatchLineBytes) return std::nullopt;
     std::array<std::optional<PlainValue>, kReadKeys> found;
     PlainCursor in(line);
@@ -113,18 +115,22 @@ std::optional<RawBirth> read_plain_batch_line(std::string_view line) {
     const auto is_text = [&found](std::size_t index) { return found[index] && found[index]->is_string; };
     const bool by_place = found[kPlace].has_value();
     if (by_place && !is_text(kPlace)) return std::nullopt;
-    RawBirth raw;
+    TypedRequest raw;
     for (std::size_t k = 0; k < std::size(kBirthTextFields); ++k) {
         // Every field is given, except the offsets when a place stands for them: then they are not.
         const bool wanted = !by_place || k < kBirthTextFieldsWithPlace;
         if (found[k].has_value() != wanted) return std::nullopt;
-        if (wanted) raw.*kBirthTextFields[k].second = found[k]->text;
+        if (wanted) raw.birth.*kBirthTextFields[k].second = found[k]->text;
     }
-    if (by_place) raw.place = found[kPlace]->text;
+    if (by_place) {
+        raw.birth.place = found[kPlace]->text;
+        raw.birth.offset_minutes.clear(); // the place's, looked up when checked
+        raw.birth.offset_seconds.clear();
+    }
     if (!is_text(kNow) || (found[kStamp] && !is_text(kStamp))) return std::nullopt;
     raw.now = found[kNow]->text;
     if (found[kStamp]) raw.stamp = found[kStamp]->text;
     return raw;
 }
 
-} // namespace vantora::cli
+} // namespace vantora::request

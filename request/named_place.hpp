@@ -12,7 +12,7 @@
 #include <string_view>
 #include <variant>
 
-namespace vantora::cli {
+namespace vantora::request {
 
 /// A place as a request names it.
 struct NamedPlace {
@@ -35,4 +35,4 @@ bool write_found_places(std::string_view typed, std::ostream& out, std::ostream&
 /// The JSON member "place" of a chart: {"name": …, "lat": …, "lng": …}.
 nlohmann::ordered_json place_json(const NamedPlace& place);
 
-} // namespace vantora::cli
+} // namespace vantora::request

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string_view>
 
-namespace vantora::cli {
+namespace vantora::request {
 
 /// The bytes a JsonWriter writes: a buffer that grows by doubling and, unlike std::string, leaves
 /// its new room uncleared, since the writer fills every byte it takes. Meant to be reused.
@@ -121,4 +121,4 @@ private:
     bool need_comma_ = false; ///< a value was written in the open container
 };
 
-} // namespace vantora::cli
+} // namespace vantora::request

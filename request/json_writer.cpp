@@ -1,4 +1,4 @@
-#include "cli/json_writer.hpp"
+#include "request/json_writer.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace vantora::cli {
+namespace vantora::request {
 namespace {
 
 /// Length of the well-formed UTF-8 sequence at text[at] (Unicode table 3-7: no overlong forms, no
@@ -214,4 +214,4 @@ void JsonBuffer::grow(std::size_t n) {
     capacity_ = capacity;
 }
 
-} // namespace vantora::cli
+} // namespace vantora::request

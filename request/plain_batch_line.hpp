@@ -2,12 +2,12 @@
 // read without building a JSON value. Every other line is left to the JSON parser.
 #pragma once
 
-#include "cli/chart_request.hpp"
+#include "request/check_birth.hpp"
 
 #include <optional>
 #include <string_view>
 
-namespace vantora::cli {
+namespace vantora::request {
 
 /// Reads a plain batch line exactly as read_json_batch_line would, without the JSON parser. Plain:
 /// one object, JSON white space (space, tab, CR, LF) around its tokens, keys and strings of
@@ -15,6 +15,6 @@ namespace vantora::cli {
 /// key of a birth field given twice. Returns nullopt for any other line and for every line the
 /// JSON reading refuses (a field missing, a number where a text is needed, …): those are left to
 /// read_json_batch_line, which alone words the errors.
-std::optional<RawBirth> read_plain_batch_line(std::string_view line);
+std::optional<TypedRequest> read_plain_batch_line(std::string_view line);
 
-} // namespace vantora::cli
+} // namespace vantora::request

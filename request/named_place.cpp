@@ -1,8 +1,8 @@
-#include "cli/named_place.hpp"
+#include "request/named_place.hpp"
 
 #include <charconv>
 
-namespace vantora::cli {
+namespace vantora::request {
 namespace {
 
 /// The shortest decimal text that reads back as x ("135.260471").
@@ -56,4 +56,4 @@ nlohmann::ordered_json place_json(const NamedPlace& place) {
     return {{"name", place.name}, {"lat", place.point.lat}, {"lng", place.point.lon}};
 }
 
-} // namespace vantora::cli
+} // namespace vantora::request
