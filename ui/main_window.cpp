@@ -416,7 +416,7 @@ ChartPage MainWindow::printed_page() const {
     // The readings are those of the chart as computed, never of the reversed view.
     const bool computed = shown_ && !shown_->reversed;
     const std::optional<QString> name = person_name();
-    const QString place = name ? qtext(book_person_->place) : QString();
+    const QString place = name ? qtext(book_person_->birth.place.value_or("")) : QString();
     return {copied_chart(), computed ? chart_ : std::nullopt, local_now(), name,
             birth_place_text(place, txtJisahun->text(), txtJisabyo->text())};
 }
