@@ -261,7 +261,8 @@ void MainWindow::menusettings_Click() {
 
 void MainWindow::fInput_Click() {
     if (tables_) {
-        ChartResult computed = compute_chart(request::birth_record(typed_birth()), local_now(), *tables_, rules_);
+        ChartResult computed =
+            compute_chart(request::birth_record(typed_birth()), local_now(), *tables_, rules_);
         if (const auto* error = std::get_if<ChartError>(&computed)) {
             // The chart shown before, if any, stays as it was.
             QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantora"), qtext(error->message),

@@ -25,7 +25,8 @@ namespace {
 
 book::Entry birth(int year, int month, int day, const char* hour, const char* minute) {
     book::Entry e;
-    e.year = year, e.month = month, e.day = day, e.hour = hour, e.minute = minute, e.sex = Sex::male;
+    e.birth = {
+        std::to_string(year), std::to_string(month), std::to_string(day), hour, minute, "male", "0", "0", {}};
     return e;
 }
 

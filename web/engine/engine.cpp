@@ -4,9 +4,10 @@
 // The term files and places.bin are read from the root of the module's file system, where the
 // build and the page put them.
 #include "chart/compute_chart.hpp"
-#include "cli/chart_request.hpp"
 #include "core/places.hpp"
 #include "core/term_file.hpp"
+#include "request/batch_line.hpp"
+#include "request/chart_json.hpp"
 #include "ui/map_geometry.hpp"
 
 #include <emscripten/emscripten.h>
@@ -19,7 +20,7 @@ namespace {
 
 using namespace vantora;
 
-cli::JsonBuffer answer;
+request::JsonBuffer answer;
 
 const char* finish_answer() {
     answer.push_back('\0');
@@ -28,7 +29,7 @@ const char* finish_answer() {
 
 const char* error_answer(std::string_view message) {
     answer.clear();
-    cli::JsonWriter json(answer);
+    request::JsonWriter json(answer);
     json.begin_object();
     json.member("error", message);
     json.end_object();
@@ -44,13 +45,14 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* vantora_chart(const char* line) {
     static const auto tables = init_tables();
     if (const auto* failed = std::get_if<TermFileError>(&tables)) return error_answer(failed->message);
-    const auto parsed = cli::parse_batch_line(line);
-    if (const auto* failed = std::get_if<cli::RequestError>(&parsed)) return error_answer(failed->message);
-    const auto& request = std::get<cli::Request>(parsed);
+    const auto parsed = request::parse_batch_line(line);
+    if (const auto* failed = std::get_if<request::RequestError>(&parsed))
+        return error_answer(failed->message);
+    const auto& request = std::get<request::Request>(parsed);
     const auto computed = compute_chart(request.record, request.now, std::get<TermTables>(tables));
     if (const auto* failed = std::get_if<ChartError>(&computed)) return error_answer(failed->message);
     answer.clear();
-    cli::write_chart_json(answer, std::get<Chart>(computed), request);
+    request::write_chart_json(answer, std::get<Chart>(computed), request);
     return finish_answer();
 }
 
@@ -62,7 +64,7 @@ EMSCRIPTEN_KEEPALIVE const char* vantora_places(const char* typed, int limit) {
     if (const auto* failed = std::get_if<PlaceDataError>(&loaded)) return error_answer(failed->message);
     const auto& places = std::get<PlaceIndex>(loaded);
     answer.clear();
-    cli::JsonWriter json(answer);
+    request::JsonWriter json(answer);
     json.begin_array();
     for (const auto id : places.complete(typed, static_cast<std::size_t>(limit > 0 ? limit : 0))) {
         const GeoPoint point = places.point(id);
@@ -88,7 +90,7 @@ EMSCRIPTEN_KEEPALIVE const char* vantora_map_point(float x, float y) {
     const Dms lat = split_dms(ui::map::latitude_at(y));
     const TimeDifferenceTexts offset = decided_time_difference(lon_degrees);
     answer.clear();
-    cli::JsonWriter json(answer);
+    request::JsonWriter json(answer);
     json.begin_object();
     for (const auto& [name, dms] : {std::pair{"lon", lon}, std::pair{"lat", lat}}) {
         json.key(name);
