@@ -25,7 +25,7 @@ struct ProgramOptions {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("この使い方を表示して終わります。")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("版数（vantora 2.5.34 の形）を表示して終わります。")};
+                               QStringLiteral("版（vantora 2.5.34 の形）を表示して終わります。")};
     QCommandLineOption book{QStringLiteral("book"),
                             QStringLiteral("名簿に使う SQLite のファイル（既定は利用者のデータフォルダーの "
                                            "Vantora/charts.sqlite3）。名簿を使うまで何も書きません。"),

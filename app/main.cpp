@@ -71,13 +71,14 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::installTranslator(&parser_texts);
     // Qt's own dialogs and buttons (file dialogs, OK, キャンセル) in Japanese like every window;
-    // without Debian's qt6-translations-l10n they stay in English.
+    // without Debian's qt6-translations-l10n they stay in English. Installed first, so that the
+    // options' own Japanese texts, installed after, are asked first.
     QTranslator qt_texts;
     if (qt_texts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qt_texts);
+    QApplication::installTranslator(&parser_texts);
     QCommandLineParser parser;
     if (const auto status = vantora::app::check_options(parser, options, QApplication::arguments())) {
         return *status;

@@ -32,10 +32,22 @@ std::string leading_name(const std::string& text) {
     return text.substr(0, text.find(':'));
 }
 
+/// CLI11's help with "-h, --help" spaced as the window program's help writes it.
+class SpacedNamesFormatter : public CLI::Formatter {
+public:
+    std::string make_option_name(const CLI::Option* option, bool positional) const override {
+        std::string names = CLI::Formatter::make_option_name(option, positional);
+        for (auto comma = names.find(','); comma != std::string::npos; comma = names.find(',', comma + 2))
+            names.insert(comma + 1, " ");
+        return names;
+    }
+};
+
 } // namespace
 
 void describe_in_japanese(CLI::App& app) {
-    const auto formatter = app.get_formatter();
+    const auto formatter = std::make_shared<SpacedNamesFormatter>();
+    app.formatter(formatter);
     // Value names stay ASCII: CLI11 pads the columns by bytes, not by the width of characters.
     formatter->label("Usage", "使い方");
     formatter->label("OPTIONS", "オプション");
@@ -43,7 +55,9 @@ void describe_in_japanese(CLI::App& app) {
     formatter->column_width(30);
     app.option_defaults()->group("オプション");
     app.set_help_flag("-h,--help", "この使い方を表示して終わる");
-    app.set_version_flag("--version", VANTORA_VERSION, "版（" VANTORA_VERSION "）を表示して終わる");
+    // The version as the window program prints it: the program's name, then major.minor.revision.
+    app.set_version_flag("--version", "vantora-chart " VANTORA_VERSION,
+                         "版（vantora-chart " VANTORA_VERSION " の形）を表示して終わる");
     app.footer(kFooter);
 }
 

@@ -62,16 +62,15 @@ int run(int argc, char** argv) {
     bool json = false, batch = false;
     app.add_option("--year", raw.year, "生まれた年（1500〜2099）")->type_name("N");
     app.add_option("--month", raw.month, "生まれた月（1〜12）")->type_name("N");
-    app.add_option("--day", raw.day, "生まれた日")->type_name("N");
+    app.add_option("--day", raw.day, "生まれた日（1〜31。その月の日数まで）")->type_name("N");
     app.add_option("--hour", raw.hour, "生まれた時（日本標準時の0〜23）、分からなければ ?")->type_name("N|?");
     app.add_option("--minute", raw.minute, "生まれた分（0〜59）、分からなければ ?")->type_name("N|?");
     app.add_option("--sex", raw.sex, "性別: male（男）か female（女）")->type_name("male|female");
-    app.add_option("--offset-minutes", raw.offset_minutes, "東経135度からの時差の分（-59〜59。-0 は西）")
-        ->type_name("N")
-        ->capture_default_str();
-    app.add_option("--offset-seconds", raw.offset_seconds, "時差の秒（5文字まで）")
-        ->type_name("N")
-        ->capture_default_str();
+    app.add_option("--offset-minutes", raw.offset_minutes,
+                   "東経135度からの時差の分（-59〜59。-0 は西。省略すると 0）")
+        ->type_name("N");
+    app.add_option("--offset-seconds", raw.offset_seconds, "時差の秒（5文字まで。省略すると 0）")
+        ->type_name("N");
     app.add_option("--now", now, "現在の日時 YYYY-MM-DDTHH:MM:SS（省略すると時計の日時）")
         ->type_name("DATETIME");
     app.add_flag("--json", json, "書き出しの文章の代わりに JSON を一つ書く");

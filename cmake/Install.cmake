@@ -42,6 +42,14 @@ find_program(VANTORA_HELP2MAN help2man)
 if(VANTORA_HELP2MAN AND NOT VANTORA_SANITIZE)
   set(man_dir ${CMAKE_BINARY_DIR}/man)
   set(man_pages)
+  # help2man names the sections in Japanese (名前, 書式, 説明 …) under a Japanese locale; one is
+  # generated into the build folder, so the build needs none installed (localedef, from libc-bin).
+  set(locale_dir ${CMAKE_BINARY_DIR}/locale)
+  add_custom_command(
+    OUTPUT ${locale_dir}/ja_JP.UTF-8/LC_CTYPE
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${locale_dir}
+    COMMAND localedef -i ja_JP -f UTF-8 ${locale_dir}/ja_JP.UTF-8
+    COMMENT "Japanese locale for the manual pages" VERBATIM)
   foreach(program IN ITEMS vantora-chart vantora)
     if(NOT TARGET ${program})
       continue()
@@ -50,13 +58,15 @@ if(VANTORA_HELP2MAN AND NOT VANTORA_SANITIZE)
     add_custom_command(
       OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${man_dir}
-      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-              "PATH=$<TARGET_FILE_DIR:${program}>:/usr/bin:/bin"
-              ${VANTORA_HELP2MAN} --no-info --locale=C.UTF-8 --section=1
+      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=LANGUAGE
+              "PATH=$<TARGET_FILE_DIR:${program}>:/usr/bin:/bin" LOCPATH=${locale_dir}
+              ${VANTORA_HELP2MAN} --no-info --locale=ja_JP.UTF-8 --section=1
               --version-string=${PROJECT_VERSION} --include=${CMAKE_SOURCE_DIR}/man/${program}.h2m
               --output=${page} ${program}
+      # The usage line of --help stands in the page's 書式 already.
+      COMMAND sed -i "/^使い方: /d" ${page}
       COMMAND gzip -9nf ${page}
-      DEPENDS ${program} ${CMAKE_SOURCE_DIR}/man/${program}.h2m
+      DEPENDS ${program} ${CMAKE_SOURCE_DIR}/man/${program}.h2m ${locale_dir}/ja_JP.UTF-8/LC_CTYPE
       COMMENT "Manual page of ${program}" VERBATIM)
     list(APPEND man_pages ${page}.gz)
   endforeach()

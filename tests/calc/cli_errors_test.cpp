@@ -613,7 +613,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "--batch と --year は同時に指定できません"},
         OptionCase{"jobs_zero", {"--batch", "--jobs", "0"}, kExitBadInput, "--jobs: 1〜1024の整数"},
         OptionCase{"jobs_without_batch", {"--jobs", "2"}, kExitBadInput, "--jobs は --batch と一緒に"},
-        OptionCase{"version", {"--version"}, 0, "2.5.34\n"},
+        OptionCase{"version", {"--version"}, 0, "vantora-chart 2.5.34\n"},
+        OptionCase{"help_spaces_option_names", {"--help"}, 0, "-h, --help"},
         OptionCase{"help_lists_exit_statuses", {"--help"}, 0, "5 標準出力に書き込めない"}),
     [](const auto& info) { return std::string(info.param.name); });
 
