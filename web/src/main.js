@@ -241,7 +241,14 @@ form.place.addEventListener('keydown', (event) => {
 // The map: a click (or Enter at the keyboard's cross) at a picture pixel gives the time
 // difference the desktop map window's "決定" gives there.
 let mapCross = { x: 250, y: 250 };
+function showCross() {
+  const cross = $('map-cross');
+  cross.hidden = false;
+  cross.style.left = `${mapCross.x / 5}%`;
+  cross.style.top = `${mapCross.y / 5}%`;
+}
 function pickOnMap(x, y) {
+  showCross();
   const point = JSON.parse(engine.mapPoint(x, y));
   chosenPlace = '';
   form.place.value = '';
@@ -266,6 +273,7 @@ $('map').addEventListener('keydown', (event) => {
   if (moves[event.key]) {
     event.preventDefault();
     mapCross = { x: Math.min(499, Math.max(0, mapCross.x + moves[event.key][0])), y: Math.min(499, Math.max(0, mapCross.y + moves[event.key][1])) };
+    showCross();
     $('map-point').textContent = `位置 ${Math.round(mapCross.x)}, ${Math.round(mapCross.y)}（Enterで決定）`;
   } else if (event.key === 'Enter') {
     event.preventDefault();
