@@ -3,11 +3,11 @@
 // a typed text. Each call returns a NUL-ended UTF-8 text that stays valid until the next call.
 // The term files and places.bin are read from the root of the module's file system, where the
 // build and the page put them.
-#include "chart/compute_chart.hpp"
+#include "chart/time_difference.hpp"
 #include "core/places.hpp"
 #include "core/term_file.hpp"
-#include "request/batch_line.hpp"
 #include "request/chart_json.hpp"
+#include "request/json_writer.hpp"
 #include "ui/map_geometry.hpp"
 
 #include <emscripten/emscripten.h>
@@ -40,19 +40,17 @@ const char* error_answer(std::string_view message) {
 
 extern "C" {
 
-/// The chart of one batch line as JSON, or {"error":"…"} with the Japanese reason (a request's
-/// reason begins with its field: "month: 1〜12の範囲外です（13）").
+/// The answer of `vantora-chart --batch` to one line, as its first line: the chart's JSON, or
+/// {"line":1,"error":"…"} with the Japanese reason (a request's reason begins with its field:
+/// "month: 1〜12の範囲外です（13）").
 EMSCRIPTEN_KEEPALIVE const char* vantora_chart(const char* line) {
     static const auto tables = init_tables();
-    if (const auto* failed = std::get_if<TermFileError>(&tables)) return error_answer(failed->message);
-    const auto parsed = request::parse_batch_line(line);
-    if (const auto* failed = std::get_if<request::RequestError>(&parsed))
-        return error_answer(failed->message);
-    const auto& request = std::get<request::Request>(parsed);
-    const auto computed = compute_chart(request.record, request.now, std::get<TermTables>(tables));
-    if (const auto* failed = std::get_if<ChartError>(&computed)) return error_answer(failed->message);
     answer.clear();
-    request::write_chart_json(answer, std::get<Chart>(computed), request);
+    if (const auto* failed = std::get_if<TermFileError>(&tables)) {
+        request::write_error_json(answer, 1, failed->message);
+    } else {
+        request::answer_batch_line(answer, line, 1, std::get<TermTables>(tables));
+    }
     return finish_answer();
 }
 

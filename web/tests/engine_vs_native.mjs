@@ -28,8 +28,9 @@ const tolerance = (name) => (name === 'birth_nl' ? (a, b) => Math.abs(a - b) <= 
   : (a, b) => Math.abs(a - b) <= 1e-12 * Math.max(Math.abs(a), Math.abs(b)));
 let failed = 0;
 births.forEach((line, k) => {
-  const { values: engineValues = {}, ...engineTexts } = fromEngine[k];
-  const { values: nativeValues = {}, line: _, ...nativeTexts } = fromNative[k];
+  // An error names its line: the engine answers each line as the first.
+  const { values: engineValues = {}, line: _engineLine, ...engineTexts } = fromEngine[k];
+  const { values: nativeValues = {}, line: _nativeLine, ...nativeTexts } = fromNative[k];
   const problems = [];
   if (JSON.stringify(engineTexts) !== JSON.stringify(nativeTexts)) problems.push('shown texts differ');
   for (const [name, value] of Object.entries(nativeValues)) {
