@@ -8,6 +8,7 @@
 #include "core/message_text.hpp"
 #include "core/term_file.hpp"
 #include "request/chart_json.hpp"
+#include "request/readings_json.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -28,8 +29,8 @@ using namespace vantora::cli::exit_status;
 
 /// The options that describe one birth, which --batch reads from its lines instead.
 constexpr const char* kSingleChartOptions[] = {
-    "--year",           "--month",          "--day",  "--hour", "--minute", "--sex", "--now", "--json",
-    "--offset-minutes", "--offset-seconds", "--place"};
+    "--year",           "--month",          "--day",   "--hour",   "--minute", "--sex", "--now", "--json",
+    "--offset-minutes", "--offset-seconds", "--place", "--months", "--days"};
 
 /// Writes `text` to standard output, or reports why it could not and returns false.
 bool print(std::string_view text) {
@@ -49,6 +50,45 @@ std::optional<unsigned> jobs_of(const CLI::App& app, const std::string& text) {
     if (status != std::errc{} || end != text.data() + text.size() || jobs < 1 || jobs > 1024)
         return std::nullopt;
     return jobs;
+}
+
+/// What --months or --days asks for: the months of a year, or the days of one of its months.
+struct ReadingsAhead {
+    int year = 0;
+    std::optional<int> month; ///< 1..12 for --days
+};
+
+/// --months YEAR or --days YEAR-MM, the year within the years a chart is computed for; nullopt
+/// with the message written when the text is not one.
+std::optional<std::optional<ReadingsAhead>> readings_ahead_of(const CLI::App& app, const std::string& months,
+                                                              const std::string& days) {
+    const bool want_months = app.count("--months") > 0, want_days = app.count("--days") > 0;
+    if (!want_months && !want_days) return std::optional<ReadingsAhead>();
+    if (want_months && want_days) {
+        std::cerr << "--months と --days は同時に指定できません\n";
+        return std::nullopt;
+    }
+    const std::string& text = want_months ? months : days;
+    const char* end = text.data() + text.size();
+    ReadingsAhead ahead;
+    auto [at, status] = std::from_chars(text.data(), end, ahead.year);
+    bool good = status == std::errc{} && ahead.year >= vantora::kFirstBirthYear &&
+                ahead.year <= vantora::kLastBirthYear;
+    if (want_days && good) {
+        int month = 0;
+        const auto parsed = at < end && *at == '-' ? std::from_chars(at + 1, end, month)
+                                                   : std::from_chars_result{at, std::errc::invalid_argument};
+        at = parsed.ptr;
+        good = parsed.ec == std::errc{} && month >= 1 && month <= 12;
+        ahead.month = month;
+    }
+    if (!good || at != end) {
+        std::cerr << (want_months ? "--months: 年（" : "--days: 年-月（") << vantora::kFirstBirthYear << "〜"
+                  << vantora::kLastBirthYear << (want_months ? "）" : "、例 2008-02）")
+                  << "を指定してください（" << vantora::printable_text(text) << "）\n";
+        return std::nullopt;
+    }
+    return std::optional(ahead);
 }
 
 int run(int argc, char** argv) {
@@ -75,6 +115,13 @@ int run(int argc, char** argv) {
         ->type_name("DATETIME");
     app.add_flag("--json", json, "書き出しの文章の代わりに JSON を一つ書く");
     app.add_flag("--batch", batch, "標準入力から一行に一つの JSON の生年月日を読み、一行に一つの命式を書く");
+    std::string months_text, days_text;
+    app.add_option(
+           "--months", months_text,
+           "月運: その年の立春から次の立春までの12か月を、JSON の行で一か月に一つ書く（命式の代わりに）")
+        ->type_name("YEAR");
+    app.add_option("--days", days_text, "日運: その月の日を、JSON の行で一日に一つ書く（命式の代わりに）")
+        ->type_name("YEAR-MM");
     app.add_option("--jobs", jobs_text, "スレッドの数: --batch の計算に使う（1〜1024。省略するとコアの数）")
         ->type_name("N");
     vantora::cli::BookCommand book;
@@ -100,6 +147,8 @@ int run(int argc, char** argv) {
                   << "）\n";
         return bad_options;
     }
+    const auto ahead = readings_ahead_of(app, months_text, days_text);
+    if (!ahead) return bad_options;
     if (batch) {
         for (const char* option : kSingleChartOptions) {
             if (app.count(option) > 0) {
@@ -152,6 +201,17 @@ int run(int argc, char** argv) {
     }
     const auto& chart = std::get<vantora::Chart>(computed);
     vantora::request::JsonBuffer out;
+    if (*ahead && (*ahead)->month) {
+        vantora::request::write_days_json(out, chart, (*ahead)->year, *(*ahead)->month, request->now);
+        return print(out.view()) ? ok : io_failed;
+    }
+    if (*ahead) {
+        if (!vantora::request::write_months_json(out, chart, (*ahead)->year, tables)) {
+            std::cerr << "項の表（planet.txt, latitude.txt）から節入りの時刻を求められません\n";
+            return bad_term_files;
+        }
+        return print(out.view()) ? ok : io_failed;
+    }
     if (json) {
         vantora::request::write_chart_json(out, chart, *request);
     } else {

@@ -7,6 +7,7 @@
 #include "chart/shown_chart.hpp"
 #include "core/names.hpp"
 #include "request/batch_line.hpp"
+#include "request/readings_json.hpp"
 
 #include <span>
 
@@ -14,7 +15,8 @@ namespace vantora::request {
 namespace {
 
 /// The detail readings of a chart: ten-god names, stages and void marks of the four pillars, the
-/// void pair, the eleven luck pillars and the ten annual pillars from the request's present year.
+/// void pair, the eleven luck pillars and the ten annual pillars from the request's present year,
+/// each with its relations to the natal pillars, and the relations among the natal pillars.
 void write_details(JsonWriter& w, const Chart& c, const Request& request) {
     const ChartDetails d = chart_details(c, request.now);
     w.begin_object();
@@ -35,15 +37,19 @@ void write_details(JsonWriter& w, const Chart& c, const Request& request) {
     w.member("void", void_pair_text(d.void_pair));
     w.key("luck");
     w.begin_array();
+    const auto luck_names = cycle_pillar_names("luck");
     for (const LuckDetails& l : d.luck) {
         w.begin_object();
         w.member("stem_god", l.stem_god);
         w.member("stage", l.stage);
+        w.key("relations");
+        write_relations(w, l.relations, luck_names);
         w.end_object();
     }
     w.end_array();
     w.key("years");
     w.begin_array();
+    const auto year_names = cycle_pillar_names("year_pillar");
     for (const AnnualPillar& a : d.years) {
         w.begin_object();
         w.member("year", a.year);
@@ -53,9 +59,13 @@ void write_details(JsonWriter& w, const Chart& c, const Request& request) {
         w.member("stem_god", a.stem_god);
         w.member("stage", a.stage);
         w.member("void", a.is_void);
+        w.key("relations");
+        write_relations(w, a.relations, year_names);
         w.end_object();
     }
     w.end_array();
+    w.key("relations");
+    write_relations(w, d.relations, kNatalPillarNames);
     w.end_object();
 }
 

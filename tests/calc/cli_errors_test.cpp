@@ -130,6 +130,27 @@ TEST(ChartCommand, GoodOptionsPrintOneChart) {
     for (const auto& key : kChartKeys) EXPECT_TRUE(chart.contains(key)) << key;
 }
 
+TEST(ChartCommand, MonthsAndDaysPrintOneJsonLineEachInsteadOfTheChart) {
+    const struct {
+        const char *option, *value;
+        std::size_t lines;
+        const char *first_key, *first_value, *pillar; // of the first line
+    } cases[] = {{"--months", "2008", 12, "term_instant", "2008-02-04T20:04", "甲寅"},
+                 {"--days", "2008-02", 29, "date", "2008-02-01", "辛未"}};
+    for (const auto& c : cases) {
+        auto options = good_options();
+        options[c.option] = c.value;
+        const ChildRun r = run(kChartProgram, as_args(options));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto lines = lines_of(r.out);
+        ASSERT_EQ(lines.size(), c.lines) << c.option;
+        const json first = json::parse(lines.front());
+        EXPECT_EQ(first[c.first_key], c.first_value) << c.option;
+        EXPECT_EQ(first["pillar"], c.pillar) << c.option;
+        EXPECT_TRUE(first["relations"].is_array()) << c.option;
+    }
+}
+
 struct BadOption {
     const char* name;
     std::map<std::string, std::string> changes;
@@ -170,7 +191,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadOption{"offset_minutes_double_minus", {{"--offset-minutes", "--5"}}, "offset_minutes"},
         BadOption{"offset_seconds_6_characters", {{"--offset-seconds", "123456"}}, "offset_seconds"},
         BadOption{"now_not_a_date", {{"--now", "yesterday"}}, "now"},
-        BadOption{"now_february_30", {{"--now", "2026-02-30T10:00:00"}}, "now"}),
+        BadOption{"now_february_30", {{"--now", "2026-02-30T10:00:00"}}, "now"},
+        BadOption{"months_99", {{"--months", "99"}}, "--months"},
+        BadOption{"days_month_13", {{"--days", "2008-13"}}, "--days"},
+        BadOption{"days_without_dash", {{"--days", "200802"}}, "--days"},
+        BadOption{"months_and_days", {{"--months", "2008"}, {"--days", "2008-02"}}, "--days"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChartCommand, MissingOptionExitsWithStatus2) {

@@ -175,7 +175,7 @@ TEST(DetailsJson, EveryMemberTheCommandPromisesForAnUnknownHour) {
     const auto j = request::chart_json(
         std::get<Chart>(compute_chart(request.record, request.now, testing::real_tables())), request);
     const auto& d = j.at("details");
-    EXPECT_EQ(keys_of(d), "pillars void luck years");
+    EXPECT_EQ(keys_of(d), "pillars void luck years relations");
     EXPECT_EQ(keys_of(d["pillars"]), "year month day hour");
     for (const auto& [place, pillar] : d["pillars"].items())
         EXPECT_EQ(keys_of(pillar), "stem_god hidden_god stage void") << place;
@@ -186,12 +186,22 @@ TEST(DetailsJson, EveryMemberTheCommandPromisesForAnUnknownHour) {
         (nlohmann::ordered_json{{"stem_god", "□"}, {"hidden_god", "□"}, {"stage", "□"}, {"void", false}}));
     EXPECT_EQ(d["void"], "子丑");
     ASSERT_EQ(d["luck"].size(), kLuckPillarCount);
-    for (const auto& luck : d["luck"]) EXPECT_EQ(keys_of(luck), "stem_god stage");
+    for (const auto& luck : d["luck"]) EXPECT_EQ(keys_of(luck), "stem_god stage relations");
     ASSERT_EQ(d["years"].size(), kAnnualPillarCount);
-    for (const auto& year : d["years"]) EXPECT_EQ(keys_of(year), "year pillar stem_god stage void");
+    for (const auto& year : d["years"]) EXPECT_EQ(keys_of(year), "year pillar stem_god stage void relations");
     EXPECT_EQ(d["years"][0]["year"], 2026);
     EXPECT_EQ(d["years"][0]["pillar"], "丙午");
     EXPECT_EQ(d["years"][6]["void"], true); // 2032 壬子
+    // 己卯 丙子 戊午: 卯子 刑, 卯午 破, 子午 冲 (the unknown hour takes no part); 2026 丙午 meets 戊午 as
+    // 自刑.
+    const auto relation = [](const char* kind, std::vector<const char*> pillars, const char* chars) {
+        return nlohmann::ordered_json{{"kind", kind}, {"pillars", pillars}, {"chars", chars}};
+    };
+    EXPECT_EQ(d["relations"], (nlohmann::ordered_json{relation("刑", {"year", "month"}, "卯子"),
+                                                      relation("破", {"year", "day"}, "卯午"),
+                                                      relation("冲", {"month", "day"}, "子午")}));
+    EXPECT_EQ(d["years"][0]["relations"][2], relation("自刑", {"day", "year_pillar"}, "午午"));
+    EXPECT_EQ(d["luck"][0]["relations"][0]["pillars"][1], "luck");
 }
 
 } // namespace
