@@ -523,7 +523,7 @@ void MainWindow::compare(const book::Entry& first, const book::Entry& second) {
     if (!tables_) return;
     const LocalDateTime now = local_now();
     const auto person = [&](const book::Entry& entry) -> std::optional<ComparedPerson> {
-        ChartResult computed = compute_chart(request::birth_record(entry.birth), now, *tables_);
+        ChartResult computed = compute_chart(request::birth_record(entry.birth), now, *tables_, rules_);
         if (!std::holds_alternative<Chart>(computed)) return std::nullopt;
         // The main window's birth has no name of its own unless it is a book person's.
         const QString name =
