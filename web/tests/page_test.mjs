@@ -46,6 +46,9 @@ try {
   const downloads = mkdtempSync(join(tmpdir(), 'vantora-page-'));
   await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   page.on('pageerror', (e) => check(false, `page error ${e.message}`));
+  // Nothing typed leaves the device: every request is for the page's own files (or its data: and blob: URLs).
+  const foreign = [];
+  page.on('request', (r) => { if (!/^(data:|blob:|file:)/.test(r.url()) && !r.url().startsWith(address)) foreign.push(r.url()); });
   // The page's clock stands at `now`, the moment the command is given.
   await page.evaluateOnNewDocument((fixed) => {
     const at = new Date(fixed).getTime();
@@ -164,6 +167,8 @@ try {
   const printed = Buffer.from(await page.pdf({ preferCSSPageSize: true })).toString('latin1');
   check((printed.match(/\/Type\s*\/Page\b(?!s)/g) || []).length === 1 && /\/MediaBox \[0 0 594\.9\d* 841\.9\d*\]/.test(printed),
     'the chart prints on one A4 page');
+
+  check(foreign.length === 0, `requests beyond the page's own files: ${foreign.join(' ')}`);
 
   const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
   await page.evaluate(axe);
