@@ -49,27 +49,33 @@ constexpr double kFrameLine = 0.4;
 /// A painter that takes millimetres and points.
 class Sheet {
 public:
-    Sheet(QPainter& painter, double dots_per_mm)
+    /// inked false: a sheet that only measures, painting nothing.
+    Sheet(QPainter& painter, double dots_per_mm, bool inked = true)
         : painter_(painter)
-        , dpmm_(dots_per_mm) {}
+        , dpmm_(dots_per_mm)
+        , inked_(inked) {}
 
     void text(const QRectF& where_mm, const QString& text, const QFont& font,
               Qt::Alignment alignment = Qt::AlignCenter, const QColor& colour = kInk) {
+        if (!inked_) return;
         painter_.setFont(font);
         painter_.setPen(colour);
         painter_.drawText(to_device(where_mm), static_cast<int>(alignment), text);
     }
 
     void line(double x1, double y1, double x2, double y2, double width_mm, const QColor& colour) {
+        if (!inked_) return;
         painter_.setPen(QPen(colour, width_mm * dpmm_, Qt::SolidLine, Qt::FlatCap));
         painter_.drawLine(QPointF(x1 * dpmm_, y1 * dpmm_), QPointF(x2 * dpmm_, y2 * dpmm_));
     }
 
     void fill(const QRectF& where_mm, const QColor& colour) {
+        if (!inked_) return;
         painter_.fillRect(to_device(where_mm), colour);
     }
 
     void frame(const QRectF& where_mm, double width_mm, const QColor& colour) {
+        if (!inked_) return;
         painter_.setPen(QPen(colour, width_mm * dpmm_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter_.setBrush(Qt::NoBrush);
         // The line lies inside the box, so that a frame at the edge stays within the area.
@@ -80,6 +86,7 @@ public:
     /// A short wavy vertical stroke from (x, top) to (x, bottom): the mark between a luck
     /// pillar's start and end ages, as the windows show it.
     void wave(double x, double top, double bottom) {
+        if (!inked_) return;
         QPainterPath path(QPointF(x * dpmm_, top * dpmm_));
         constexpr int kSteps = 24;
         constexpr double kAmplitudeMm = 0.6;
@@ -101,6 +108,7 @@ private:
 
     QPainter& painter_;
     double dpmm_;
+    bool inked_;
 };
 
 /// A section title with its accent mark and a hairline across the page; returns the top of the
@@ -125,6 +133,9 @@ double paint_title(Sheet& sheet, const QString& title, const LocalDateTime& prin
     sheet.line(0, 7.5, kPageWidthMm, 7.5, kFrameLine, kAccent);
     return 10;
 }
+
+/// The room the footer keeps at the bottom of the page, mm.
+constexpr double kFooterSpace = 7;
 
 /// The gap above each section, mm.
 constexpr double kSectionGap = 3;
@@ -530,27 +541,31 @@ double paint_lines(Sheet& sheet, const std::vector<std::string>& lines, int per_
     return bottom;
 }
 
-/// Paints on painter within area at the page's design size, shrunk to fit a smaller area.
+/// Paints on painter within area at the page's design size, shrunk to fit a smaller area, with the
+/// version in the footer; paint lays the page out on a sheet and returns how far down its content
+/// reaches, mm.
 template <typename Paint> void paint_page(QPainter& painter, const QRectF& area, Paint paint) {
     const double dpmm = painter.device()->logicalDpiX() / kMmPerInch;
     const QSizeF design(kPageWidthMm * dpmm, kPageHeightMm * dpmm);
     const double fit = std::min({1.0, area.width() / design.width(), area.height() / design.height()});
+    // A first pass measures how far down the content reaches: content that would run into the
+    // footer (a long heading with many relations) is drawn that much smaller; the footer stays.
+    Sheet measure(painter, dpmm, false);
+    const double squeeze = std::min(1.0, (kPageHeightMm - kFooterSpace) / paint(measure));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.translate(area.left() + (area.width() - design.width() * fit) / 2, area.top());
     painter.scale(fit, fit);
     Sheet sheet(painter, dpmm);
-    paint(sheet);
-    painter.restore();
-}
-
-/// The footer with the program's version.
-void paint_footer(Sheet& sheet) {
     constexpr double kFooterHeight = 6;
     sheet.text(QRectF(0, kPageHeightMm - kFooterHeight, kPageWidthMm, kFooterHeight),
                QStringLiteral("Vantora %1").arg(version_text()), pgothic_font(8),
                Qt::AlignRight | Qt::AlignBottom, kMuted);
+    painter.translate(design.width() * (1 - squeeze) / 2, 0);
+    painter.scale(squeeze, squeeze);
+    paint(sheet);
+    painter.restore();
 }
 
 /// A one-page PDF document painted by print at 600 dots per inch.
@@ -607,13 +622,11 @@ void paint_chart_page(QPainter& painter, const QRectF& area, const ChartPage& pa
         }
         y = section(sheet, y + kSectionGap, QStringLiteral("詳細"));
         y = paint_details(sheet, page.chart, y);
-        constexpr double kFooterSpace = 7;
         constexpr double kLeastRemarks = 16; // a title and one ruled line
-        if (kPageHeightMm - kFooterSpace - y >= kLeastRemarks) {
-            y = section(sheet, y + kSectionGap, QStringLiteral("備考"));
-            paint_remarks(sheet, y, kPageHeightMm - kFooterSpace);
-        }
-        paint_footer(sheet);
+        if (kPageHeightMm - kFooterSpace - y >= kLeastRemarks)
+            paint_remarks(sheet, section(sheet, y + kSectionGap, QStringLiteral("備考")),
+                          kPageHeightMm - kFooterSpace);
+        return y;
     });
 }
 
@@ -632,8 +645,8 @@ void paint_compatibility_page(QPainter& painter, const QRectF& area, const Compa
         y = section(sheet, y + kSectionGap, QStringLiteral("二人の間の関係"));
         y = paint_lines(sheet, relations, 2, y);
         y = section(sheet, y + kSectionGap, QStringLiteral("日干と空亡"));
-        paint_lines(sheet, compatibility_lines(c, pair.first.chart, pair.second.chart, a, b), 1, y);
-        paint_footer(sheet);
+        y = paint_lines(sheet, compatibility_lines(c, pair.first.chart, pair.second.chart, a, b), 1, y);
+        return y;
     });
 }
 

@@ -26,7 +26,7 @@ constexpr int kChartWidth = 7800;
 constexpr int kPanelWidth = 6900;
 constexpr int kClientWidth = kChartWidth + kPanelWidth;
 /// The charts and panel above, and below them one row naming the rules used and any notice.
-constexpr int kContentHeight = 9420, kNoteRowHeight = 270;
+constexpr int kContentHeight = 9690, kNoteRowHeight = 270;
 constexpr int kClientHeight = kContentHeight + kNoteRowHeight;
 constexpr int kMargin = 150;
 constexpr int kHeadingLeft = 6450, kHeadingWidth = kChartWidth - kMargin - kHeadingLeft;
@@ -40,10 +40,10 @@ constexpr int kPillarTitleTop = 540, kKanTop = 810, kShiTop = 1140, kZokanTop = 
 /// The luck and annual columns: column 0 at the right.
 constexpr int kCycleWidth = 540;
 constexpr int kCycleFirstLeft = 5880;
-/// The natal relations under the pillars: three lines.
-constexpr int kRelationsTop = 3000, kRelationsHeight = 810;
+/// The natal relations under the pillars: four lines.
+constexpr int kRelationsTop = 3000, kRelationsHeight = 1080;
 constexpr std::size_t kRelationsPerLine = 3;
-constexpr int kLuckTop = 3930, kAnnualTop = 6690; ///< the rule above each block
+constexpr int kLuckTop = 4200, kAnnualTop = 6960; ///< the rule above each block
 
 /// Rows of a luck or annual block below its rule: title, age or year, stem, branch, ten-god
 /// name, stage, void mark (tops relative to the rule, heights).

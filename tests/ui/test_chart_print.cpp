@@ -213,18 +213,22 @@ void ChartPrintTest::saving_where_no_file_can_be_written_reports_the_file() {
 void ChartPrintTest::page_at_150_dpi_stays_within_its_margins_data() {
     QTest::addColumn<QSizeF>("sheet"); // mm
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<bool>("hour_known");
-    QTest::newRow("A4") << QSizeF(210, 297) << QStringLiteral("printed_chart.png") << true;
+    QTest::addColumn<ChartPage>("chart");
+    QTest::newRow("A4") << QSizeF(210, 297) << QStringLiteral("printed_chart.png") << real_page();
     QTest::newRow("A4, hour unknown")
-        << QSizeF(210, 297) << QStringLiteral("printed_chart_unknown_hour.png") << false;
+        << QSizeF(210, 297) << QStringLiteral("printed_chart_unknown_hour.png") << real_page(false);
+    // 1961-07-04 14:30 辛丑 甲午 戊戌 己未: ten natal relations, four lines of them.
+    QTest::newRow("A4, ten relations") << QSizeF(210, 297) << QStringLiteral("printed_chart_relations.png")
+                                       << page_of(1961, 7, 4, 14, vantora::Sex::male);
     // Shorter than the layout: it shrinks to fit.
-    QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << QStringLiteral("printed_chart_letter.png") << true;
+    QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << QStringLiteral("printed_chart_letter.png")
+                               << real_page();
 }
 
 void ChartPrintTest::page_at_150_dpi_stays_within_its_margins() {
     QFETCH(QSizeF, sheet);
     QFETCH(QString, picture);
-    QFETCH(bool, hour_known);
+    QFETCH(ChartPage, chart);
     // Action: paint the page on a picture of the sheet at 150 dots per inch, within margins of
     // 18 mm, with the longest heading a chart gives (a name and a birth text with a minute).
     constexpr double kDotsPerMm = 150 / 25.4;
@@ -237,7 +241,7 @@ void ChartPrintTest::page_at_150_dpi_stays_within_its_margins() {
                                 (sheet.height() - 36) * kDotsPerMm)
                              .toAlignedRect();
     QPainter painter(&page);
-    ChartPage named = real_page(hour_known);
+    ChartPage named = chart;
     named.name = QStringLiteral("山田花子");
     vantora::ui::paint_chart_page(painter, inside, named);
     painter.end();
