@@ -100,7 +100,21 @@ function detailRows() {
   table('details-years', [['年', 'year'], ['干支', 'pillar'], ['通変星', 'stem_god'], ['十二運', 'stage'], ['空亡', 'void']], 10, 'details.years');
 }
 
+const pillarNames = { year: '年柱', month: '月柱', day: '日柱', hour: '時柱' };
+/// One item for each relation among the natal pillars: its kind and characters from the chart,
+/// and the pillars it joins.
+function relationItems() {
+  const relations = chart?.details?.relations ?? [];
+  $('details-relations').replaceChildren(...relations.map((relation, k) => {
+    const li = document.createElement('li');
+    li.innerHTML = `<span data-control="details.relations.${k}.kind"></span> <span data-control="details.relations.${k}.chars"></span>`;
+    li.append(`（${relation.pillars.map((p) => pillarNames[p] ?? p).join('・')}）`);
+    return li;
+  }));
+}
+
 function render() {
+  relationItems();
   document.body.classList.toggle('reversed', reversed);
   $('btn_000').setAttribute('aria-pressed', String(reversed));
   $('btn_000').textContent = reversed ? '暦に戻す' : '旺の逆転';
