@@ -33,6 +33,12 @@ std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, St
     return find_relations(pillars, kCyclePillar);
 }
 
+std::optional<std::string> early_change_age_text(const Chart& c) {
+    if (c.texts.sai1[0] != "0") return std::nullopt;
+    return c.change_months > 0 ? std::to_string(c.change_months) + "カ月"
+                               : std::to_string(c.change_days) + "日";
+}
+
 std::string natal_relation_text(const Relation& r) {
     const std::string_view part = r.kind == RelationKind::stem_combination ? "干" : "支";
     std::string text;

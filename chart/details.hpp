@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,11 @@ std::array<StemBranch, 4> natal_pillars(const Chart& chart);
 /// and only the relations that include it are kept.
 inline constexpr std::size_t kCyclePillar = 4;
 std::vector<Relation> cycle_relations(const std::array<StemBranch, 4>& natal, StemBranch cycle);
+
+/// The age of a first luck change before age 1, whose start and end ages both read "0" in the
+/// chart's age rows: its months ("8カ月"), or its days when under a month ("12日"); nullopt for a
+/// later change.
+std::optional<std::string> early_change_age_text(const Chart& chart);
 
 /// A natal relation as a line of the details: the pillars' parts, the characters and the kind,
 /// e.g. "年支・日支　子午　冲", "年干・日干　甲己　干合", "年支・月支・時支　亥子丑　方合".

@@ -301,13 +301,6 @@ struct ReadingRow {
     std::vector<QString> cells; ///< column 0 at the right
 };
 
-/// The end age of luck pillar 0 when the first change comes before age 1: the months (or days)
-/// of the change age instead of "0", which would read as a second "0" beside pillar 1's start.
-QString first_end_age(const Chart& c) {
-    if (c.change_months > 0) return QStringLiteral("%1カ月").arg(c.change_months);
-    return QStringLiteral("%1日").arg(c.change_days);
-}
-
 /// The eleven luck pillars right to left from the month pillar, each with its start age, the
 /// wavy mark and its end age, and for a computed chart its readings; the current one shaded
 /// and bold.
@@ -353,14 +346,15 @@ double paint_luck(Sheet& sheet, const ChartPage& page, const std::optional<Chart
     }
 
     // A first change before age 1 (both ages "0"): pillar 0 ends at the change's months.
-    const bool change_before_one = page.computed && t.sai2[0] == "0" && t.sai1[0] == "0";
+    const std::optional<std::string> early =
+        page.computed ? early_change_age_text(*page.computed) : std::nullopt;
     for (int k = 0; k < kColumns; ++k) {
         const double x = column_left(k);
         const bool current = chart.bold_luck == k;
         if (k > 0)
             sheet.text(QRectF(x, top + 0.5, column_width, 5), qtext(t.sai1[k - 1]), gothic_font(10, current));
         sheet.wave(x + column_width / 2, top + 6, top + 10);
-        const QString end = k == 0 && change_before_one ? first_end_age(*page.computed) : qtext(t.sai2[k]);
+        const QString end = k == 0 && early ? QString::fromStdString(*early) : qtext(t.sai2[k]);
         sheet.text(QRectF(x, top + 10.5, column_width, 5), end,
                    gothic_font(end.size() > 3 ? 8 : 10, current));
         sheet.text(QRectF(x, top + kAgeHeight, column_width, kPillarHeight), qtext(t.dun_kan[k]),

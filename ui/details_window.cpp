@@ -386,11 +386,14 @@ void DetailsWindow::show_details(const DetailsContent& content) {
     lblJunGyaku->setText(c.luck_forward ? QStringLiteral("順行") : QStringLiteral("逆行"));
     txtKoutai->setText(QString::fromStdString(t.txtKoutai));
 
+    const std::optional<std::string> early = early_change_age_text(c);
     for (std::size_t k = 0; k < kLuckPillarCount; ++k) {
         CycleColumn& column = dun_[k];
         const LuckDetails& l = d.luck[k];
         // Pillar 0 runs from the birth; pillar k from the start age of sai1(k − 1).
-        column.head->setText(k == 0 ? QStringLiteral("0") : QString::fromStdString(t.sai1[k - 1]));
+        // A first change before age 1 starts pillar 1 at its months, not at a second "0".
+        const std::string& start = k == 1 && early ? *early : t.sai1[k > 0 ? k - 1 : 0];
+        column.head->setText(k == 0 ? QStringLiteral("0") : QString::fromStdString(start));
         column.kan->setText(QString::fromStdString(t.dun_kan[k]));
         column.shi->setText(QString::fromStdString(t.dun_shi[k]));
         column.tsuhen->setText(qtext(l.stem_god));

@@ -170,6 +170,7 @@ void DetailsWindowTest::shows_relations_and_the_chosen_months_and_days() {
     for (const char* line : {"年支・時支　卯未　半会", "月支・時支　卯未　半会", "日支・時支　丑未　冲"})
         QVERIFY2(natal.contains(QString::fromUtf8(line)), line);
     QCOMPARE(cell("dun_kankei_2"), QStringLiteral("冲 刑"));
+    QCOMPARE(cell("dun_sai_1"), QStringLiteral("7カ月")); // the first change at 0 years 7 months
     auto* months = window_->findChild<QTableWidget*>("tblMonths");
     auto* days = window_->findChild<QTableWidget*>("tblDays");
     const auto text = [](QTableWidget* table, int row, int column) {
