@@ -57,7 +57,7 @@ template <class Convert> std::string text_of(Convert convert) {
     return status == std::errc{} ? std::string(buffer, end) : "error";
 }
 
-TEST(CharconvCompat, WritesEveryDoubleAsTheStandardLibrary) {
+TEST(StdCompat, WritesEveryDoubleAsTheStandardLibrary) {
     using std::chars_format;
     struct Form {
         const char* name;
@@ -87,7 +87,7 @@ TEST(CharconvCompat, WritesEveryDoubleAsTheStandardLibrary) {
     }
 }
 
-TEST(CharconvCompat, ReadsEveryTextAsTheStandardLibrary) {
+TEST(StdCompat, ReadsEveryTextAsTheStandardLibrary) {
     std::vector<std::string> texts{"",
                                    ".",
                                    "-",
