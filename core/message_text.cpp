@@ -93,4 +93,15 @@ std::string printable_text(std::string_view bytes) {
     return out;
 }
 
+std::string echoed_text(std::string_view bytes) {
+    std::size_t characters = 0;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        // A character begins at every byte that does not continue a UTF-8 sequence.
+        if ((static_cast<unsigned char>(bytes[k]) & 0xC0) != 0x80 && characters++ == kEchoedCharacters) {
+            return printable_text(bytes.substr(0, k)) + "…";
+        }
+    }
+    return printable_text(bytes);
+}
+
 } // namespace vantora

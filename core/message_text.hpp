@@ -2,6 +2,7 @@
 // (a damaged file, an argument) made safe to show on a terminal.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,13 @@ std::string system_error_text(int error_number);
 /// characters) as they are, every other byte as \xHH and a backslash as \\, so that no NUL, escape
 /// sequence or broken character reaches the terminal.
 std::string printable_text(std::string_view bytes);
+
+/// How many characters of an input a message quotes at most.
+inline constexpr std::size_t kEchoedCharacters = 40;
+
+/// An input quoted back in a message: printable_text of its first kEchoedCharacters characters
+/// (a byte that is not valid UTF-8 counts as one), followed by "…" when there were more, so that
+/// a long argument or line does not flood the terminal.
+std::string echoed_text(std::string_view bytes);
 
 } // namespace vantora

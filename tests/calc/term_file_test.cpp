@@ -291,5 +291,23 @@ TEST(MessageText, BytesFromOutsideAreShownEscaped) {
     for (const auto& c : cases) EXPECT_EQ(printable_text(c.bytes), c.shown) << c.shown;
 }
 
+TEST(MessageText, EchoedInputsAreCutAfterFortyCharacters) {
+    const std::string forty(40, 'a');
+    const std::string kanji40 = [] {
+        std::string text;
+        for (int k = 0; k < 40; ++k) text += "町";
+        return text;
+    }();
+    const struct {
+        std::string bytes, shown;
+    } cases[] = {{forty, forty},
+                 {forty + "b", forty + "…"},
+                 {kanji40, kanji40},
+                 {kanji40 + "町", kanji40 + "…"}, // cut between characters, not bytes
+                 {forty + "\x1b", forty + "…"},   // the cut part is not shown at all
+                 {std::string(39, 'a') + "\xff", std::string(39, 'a') + "\\xFF"}}; // a stray byte: one
+    for (const auto& c : cases) EXPECT_EQ(echoed_text(c.bytes), c.shown) << c.shown;
+}
+
 } // namespace
 } // namespace vantora
