@@ -1,5 +1,7 @@
 #include "book/book.hpp"
 
+#include "core/message_text.hpp"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -93,6 +95,17 @@ Record record_of(const QSqlQuery& query) {
     r.created = utf8_text(query.value(13));
     r.changed = utf8_text(query.value(14));
     return r;
+}
+
+/// The record of the query's row, or an error naming the row when it holds what this program
+/// never writes (a birth the check refuses: a row changed by another program).
+BookResult<Record> checked_record(const QSqlQuery& query) {
+    Record record = record_of(query);
+    if (const auto problem = entry_problem(record.entry)) {
+        return BookError{"名簿の" + std::to_string(record.id) + "番の人（" + echoed_text(record.entry.name) +
+                         "）を読めません: " + printable_text(*problem) + "。"};
+    }
+    return record;
 }
 
 BookError open_error(const QSqlError& error) {
@@ -192,6 +205,12 @@ QString Book::default_path() {
 }
 
 BookResult<std::unique_ptr<Book>> Book::open(const QString& path, const OpenOptions& options) {
+    // SQLite reads ":memory:" and "file:…" as a database in memory or a URI, and an empty name as a
+    // temporary database: a book kept there would be lost without a word.
+    if (path.isEmpty() || path == QLatin1String(":memory:") || path.startsWith(QLatin1String("file:"))) {
+        return BookError{"名簿のファイル名ではありません（「" + echoed_text(path.toStdString()) +
+                         "」）。ファイルのパスを指定してください。"};
+    }
     std::unique_ptr<Book> book(new Book);
     book->path_ = path;
     book->busy_timeout_ms_ = options.busy_timeout_ms;
@@ -354,7 +373,11 @@ BookResult<std::vector<Record>> Book::select(const QString& where, const QString
     const bool ok = argument.isNull() ? run(query, sql) : run(query, sql, {argument, argument, argument});
     if (!ok) return BookError{"名簿を読めませんでした（" + error_detail(query.lastError()) + "）。"};
     std::vector<Record> records;
-    while (query.next()) records.push_back(record_of(query));
+    while (query.next()) {
+        auto record = checked_record(query);
+        if (auto* error = std::get_if<BookError>(&record)) return std::move(*error);
+        records.push_back(std::move(std::get<Record>(record)));
+    }
     if (query.lastError().isValid())
         return BookError{"名簿を読めませんでした（" + error_detail(query.lastError()) + "）。"};
     return records;
@@ -376,7 +399,9 @@ BookResult<std::optional<Record>> Book::find(std::string_view name) const {
              {QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))}))
         return BookError{"名簿を読めませんでした（" + error_detail(query.lastError()) + "）。"};
     if (!query.next()) return std::optional<Record>();
-    return std::optional<Record>(record_of(query));
+    auto record = checked_record(query);
+    if (auto* error = std::get_if<BookError>(&record)) return std::move(*error);
+    return std::optional<Record>(std::move(std::get<Record>(record)));
 }
 
 BookResult<Record> Book::save(const Entry& entry) {

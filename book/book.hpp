@@ -51,7 +51,8 @@ public:
     /// QStandardPaths::AppDataLocation/charts.sqlite3.
     static QString default_path();
 
-    /// Opens the book at `path`, creating it (and its folder) when there is no file. A file that
+    /// Opens the book at `path` (a file's path: an empty path, ":memory:" and "file:" URIs are
+    /// refused before anything is touched), creating it (and its folder) when there is no file. A file that
     /// is not an SQLite database, fails PRAGMA integrity_check or belongs to another program is
     /// refused. A file of a newer schema version, or one the user may not write, is opened read
     /// only (read_only_reason() says why). An older book is brought to kSchemaVersion in one
@@ -67,7 +68,8 @@ public:
     const std::string& read_only_reason() const { return read_only_reason_; }
     bool read_only() const { return !read_only_reason_.empty(); }
 
-    /// Every record, in the order they were first saved.
+    /// Every record, in the order they were first saved. A row whose birth does not pass the
+    /// check (changed by another program) is an error naming the row, for this and the reads below.
     BookResult<std::vector<Record>> list() const;
     /// The records whose name, reading or memo contains `text` (all of them for an empty text),
     /// in the order of list().

@@ -1,11 +1,17 @@
 #include "book/book_lines.hpp"
 
+#include "core/message_text.hpp"
 #include "request/batch_line.hpp"
 
 #include <QDateTime>
 #include <QString>
 
+#include <QSaveFile>
+
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <sstream>
 #include <unordered_map>
 
 namespace vantora::book {
@@ -15,8 +21,10 @@ using nlohmann::json;
 
 /// A list text as JSON: a number when it is one ("14" → 14), else the text ("?").
 json list_value(const std::string& text) {
-    if (text == "?") return text;
-    return std::stoi(text);
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size()) return text;
+    return number;
 }
 
 /// An optional string member; false when it is there but not a string.
@@ -126,6 +134,25 @@ std::optional<BookError> export_book(const Book& book, std::ostream& out) {
     out.flush();
     if (!out) return BookError{"名簿を書き出せませんでした（書き込みに失敗しました）。"};
     return std::nullopt;
+}
+
+std::optional<BookError> export_book_file(const Book& book, const QString& path) {
+    std::ostringstream lines;
+    if (auto error = export_book(book, lines)) return error;
+    const std::string bytes = std::move(lines).str();
+    QSaveFile file(path);
+    errno = 0;
+    // Unbuffered, so that a write cut short by a full disk shows in the count it returns (a
+    // buffered file would report it nowhere and commit a truncated file).
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit()) {
+        return std::nullopt;
+    }
+    const int reason = errno;
+    return BookError{"名簿を書き出せませんでした（" +
+                     (reason ? system_error_text(reason) : std::string("書き込みに失敗しました")) + ": " +
+                     printable_text(path.toStdString()) + "）。"};
 }
 
 ReadLines read_record_lines(std::istream& in) {

@@ -20,6 +20,10 @@ std::string record_line(const Record& record, const std::string& now);
 /// Writes every record of the book, one line each, in the order of Book::list().
 std::optional<BookError> export_book(const Book& book, std::ostream& out);
 
+/// Writes the export into the file at path through a new file that takes the old one's place
+/// only when written whole: a full disk or an unreadable row leaves an existing file as it was.
+std::optional<BookError> export_book_file(const Book& book, const QString& path);
+
 /// A line of an import that cannot be read: its number (from 1) and what is wrong.
 struct LineProblem {
     long line = 0;

@@ -75,7 +75,7 @@ std::optional<int> run_book_command(const CLI::App& app, const BookCommand& comm
     QCoreApplication::setApplicationName(QStringLiteral("Vantora"));
 
     const QString path =
-        command.path.empty() ? book::Book::default_path() : QString::fromStdString(command.path);
+        app.count("--book") == 0 ? book::Book::default_path() : QString::fromStdString(command.path);
     auto opened = book::Book::open(path);
     if (const auto* error = std::get_if<book::BookError>(&opened)) {
         std::cerr << error->message << '\n';

@@ -499,12 +499,7 @@ void BookWindow::export_lines() {
         dialog_parent(), QStringLiteral("名簿の書き出し"), QStringLiteral("people.jsonl"),
         QStringLiteral("JSON行 (*.jsonl);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
-    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
-    if (!out) {
-        show_problem(QStringLiteral("ファイルを作れません（%1）: %2").arg(file_error_reason(errno), path));
-        return;
-    }
-    if (const auto error = book::export_book(*book_, out)) {
+    if (const auto error = book::export_book_file(*book_, path)) {
         show_problem(qtext(error->message));
         return;
     }

@@ -20,7 +20,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <sstream>
 
@@ -340,6 +343,87 @@ TEST(BookFailures, AWriteWaitingTooLongForAnotherProgramIsReportedAndChangesNoth
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     EXPECT_EQ(records_of(*other).size(), kEveryKind.size());
+}
+
+/// Runs SQL statements on a file as another program would.
+void run_sql(const QString& path, std::initializer_list<const char*> statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        for (const char* sql : statements) EXPECT_TRUE(QSqlQuery(db).exec(QString::fromUtf8(sql))) << sql;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
+TEST(BookFiles, BooksTheProgramCannotUseAreRefusedNamedAndLeftAsTheyWere) {
+    const struct {
+        const char* what;
+        const char* book; ///< a book of every kind (nullptr) or this path as given
+        const char* sql;  ///< run on the book of every kind first
+        const char* action;
+        const char* error;
+    } cases[] = {
+        {"a row another program changed", nullptr, "UPDATE person SET hour = 'unknown' WHERE id = 1",
+         "--export", "名簿の1番の人（時分あり）を読めません: hour: "},
+        {"a year that is no number", nullptr, "UPDATE person SET year = 'x' WHERE id = 2", "--list",
+         "名簿の2番の人（時不明）を読めません: year: "},
+        {"a database in memory", ":memory:", nullptr, "--import",
+         "名簿のファイル名ではありません（「:memory:」）"},
+        {"a URI", "file:x?mode=memory", nullptr, "--import", "名簿のファイル名ではありません"},
+        {"an empty path", "", nullptr, "--list", "名簿のファイル名ではありません（「」）"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = c.book ? QString::fromUtf8(c.book) : filled_book(dir);
+        if (c.sql) run_sql(path, {c.sql});
+        const QByteArray before = bytes_of(path);
+        const std::string line = record_line({0, entry("新しい人", "1", "2"), {}, {}}, "2026-12-08T10:00:00");
+        const CommandRun run = run_command({"--book", path, c.action}, line.c_str());
+        EXPECT_EQ(run.status, 4) << c.what;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(bytes_of(path), before) << c.what;
+    }
+}
+
+TEST(BookFiles, AnExportThatCannotBeWrittenWholeLeavesTheOldFile) {
+    QTemporaryDir dir;
+    const QString book_path = filled_book(dir);
+    const QString target = dir.filePath(QStringLiteral("people.jsonl"));
+    const QByteArray old_file(100, 'o');
+    for (const bool disk_full : {true, false}) {
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old_file) == old_file.size());
+        }
+        // A full disk: no file may grow past 200 bytes (and the signal of that is ignored). An
+        // unreadable row: the export fails before it writes.
+        if (!disk_full) run_sql(book_path, {"UPDATE person SET minute = 'x' WHERE id = 3"});
+        const auto book = open_book(book_path);
+        rlimit before{};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+        if (disk_full) {
+            rlimit limited = before;
+            limited.rlim_cur = 200;
+            ::setrlimit(RLIMIT_FSIZE, &limited);
+        }
+        const auto error = export_book_file(*book, target);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous_handler);
+        ASSERT_TRUE(error) << disk_full;
+        EXPECT_EQ(bytes_of(target), old_file) << error->message;
+    }
+}
+
+TEST(BookFailures, ARefusedEditEndsItsTransaction) {
+    QTemporaryDir dir;
+    const auto book = open_book(filled_book(dir));
+    const auto records = records_of(*book);
+    EXPECT_TRUE(book->edit(records[1].id, records[0].entry.name, "", "")); // a name taken
+    EXPECT_TRUE(std::holds_alternative<Record>(book->save(entry("新しい人", "1", "2"))));
+    EXPECT_EQ(records_of(*open_book(book->path())).size(), kEveryKind.size() + 1);
 }
 
 TEST(BookImport, KillingTheCommandDuringAnImportLeavesNoneOrAll) {
