@@ -17,9 +17,9 @@ inline constexpr double kStandardMeridian = 135.0;
 inline constexpr int kSpinOffsetMinutesMin = -49, kSpinOffsetMinutesMax = 48;
 /// Range of the spin arrows of the seconds box.
 inline constexpr int kSpinOffsetSecondsMin = 0, kSpinOffsetSecondsMax = 59;
-/// Largest magnitude of the minutes the command accepts as typed: −59..59, a whole hour of
-/// longitude short of the next time zone either way.
-inline constexpr int kTypedOffsetMinutesLimit = 59;
+/// Largest magnitude of the minutes the command accepts as typed: −99..99, so that every offset
+/// the map (−54..+48) or a place (up to +75, Minamitorishima) gives can be typed again.
+inline constexpr int kTypedOffsetMinutesLimit = 99;
 /// Longest text of the seconds box, and of the command's offset seconds.
 inline constexpr std::size_t kOffsetSecondsMaxLength = 5;
 

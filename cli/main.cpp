@@ -107,7 +107,7 @@ int run(int argc, char** argv) {
     app.add_option("--minute", raw.minute, "生まれた分（0〜59）、分からなければ ?")->type_name("N|?");
     app.add_option("--sex", raw.sex, "性別: male（男）か female（女）")->type_name("male|female");
     app.add_option("--offset-minutes", raw.offset_minutes,
-                   "東経135度からの時差の分（-59〜59。-0 は西。省略すると 0）")
+                   "東経135度からの時差の分（-99〜99。-0 は西。省略すると 0）")
         ->type_name("N");
     app.add_option("--offset-seconds", raw.offset_seconds, "時差の秒（5文字まで。省略すると 0）")
         ->type_name("N");

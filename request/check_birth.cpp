@@ -96,7 +96,7 @@ std::variant<CheckedBirth, RequestError> check_fields(const TypedBirth& birth, b
 
     CheckedBirth checked{birth_record(birth), std::nullopt};
     if (birth.offsets_from_place()) {
-        // A place's offset is derived, not typed: it may pass ±59 minutes (Minamitorishima +75).
+        // A place's offset is derived, not typed: no limit but the place's own longitude.
         auto named = find_named_place(*birth.place);
         if (auto* e = std::get_if<std::string>(&named)) return RequestError{std::move(*e)};
         checked.place = std::get<NamedPlace>(std::move(named));

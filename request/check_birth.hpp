@@ -26,9 +26,9 @@ struct CheckedBirth {
 
 /// Checks a birth: year 1500..2099, month 1..12, a day of that month, hour 0..23 or "?", minute
 /// 0..59, "?" or "" (none chosen), sex "male" or "female", offset minutes an optional "-" and
-/// digits within −59..59, offset seconds any text of at most 5 characters, or instead of both
-/// offsets a place name that matches one place (its offset is the map's decision and may pass
-/// ±59). The first field that fails is reported, in the order above.
+/// digits within −99..99 (every offset the map or a place gives), offset seconds any text of at
+/// most 5 characters, or instead of both offsets a place name that matches one place (its offset
+/// is the map's decision). The first field that fails is reported, in the order above.
 std::variant<CheckedBirth, RequestError> check_birth(const TypedBirth& birth);
 
 /// A chart request as typed: the birth, and the moment the age and the current luck pillar are

@@ -186,8 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadOption{"minute_fraction", {{"--minute", "5.5"}}, "minute"},
         BadOption{"sex_x", {{"--sex", "x"}}, "sex"},
         BadOption{"offset_minutes_5a", {{"--offset-minutes", "5a"}}, "offset_minutes"},
-        BadOption{"offset_minutes_60", {{"--offset-minutes", "60"}}, "offset_minutes"},
-        BadOption{"offset_minutes_minus_60", {{"--offset-minutes", "-60"}}, "offset_minutes"},
+        BadOption{"offset_minutes_100", {{"--offset-minutes", "100"}}, "offset_minutes"},
+        BadOption{"offset_minutes_minus_100", {{"--offset-minutes", "-100"}}, "offset_minutes"},
         BadOption{"offset_minutes_double_minus", {{"--offset-minutes", "--5"}}, "offset_minutes"},
         BadOption{"offset_seconds_6_characters", {{"--offset-seconds", "123456"}}, "offset_seconds"},
         BadOption{"now_not_a_date", {{"--now", "yesterday"}}, "now"},
@@ -247,7 +247,7 @@ TEST(ChartCommand, BatchAnswersEveryLineInOrderAndExitsWith1WhenAnyIsBad) {
         {with("minute", 60), "minute"},
         {with("sex", "x"), "sex"},
         {with("offset_minutes", "5a"), "offset_minutes"},
-        {with("offset_minutes", "60"), "offset_minutes"},
+        {with("offset_minutes", "100"), "offset_minutes"},
         {with("offset_minutes", "--5"), "offset_minutes"},
         {with("offset_seconds", "123456"), "offset_seconds"},
         {with("year", json::array()), "year"},
@@ -486,6 +486,41 @@ TEST(ChartCommandPlace, PlaceSetsTheOffsetAndIsWrittenWithTheChart) {
         EXPECT_EQ(failed.out, "");
         EXPECT_NE(failed.err.find(b.message), std::string::npos) << failed.err;
     }
+}
+
+TEST(ChartCommand, TypedOffsetsCoverEveryOffsetTheMapOrAPlaceGives) {
+    struct Typed {
+        const char* minutes;
+        const char* seconds;
+        double jisa_days; ///< the time difference the chart is computed with
+    };
+    const Typed offsets[] = {
+        {"-99", "59", -(99 + 59 / 60.0) / 1440},
+        {"-54", "24", -(54 + 24 / 60.0) / 1440}, // map's west edge
+        {"48", "19", (48 + 19 / 60.0) / 1440},
+        {"75", "55", (75 + 55 / 60.0) / 1440}, // Minamitorishima
+        {"99", "0", 99 / 1440.0},
+    };
+    for (const Typed& typed : offsets) {
+        auto options = good_options();
+        options["--offset-minutes"] = typed.minutes;
+        options["--offset-seconds"] = typed.seconds;
+        const ChildRun r = run(kChartProgram, as_args(options));
+        ASSERT_EQ(r.status, 0) << typed.minutes << " " << r.err;
+        EXPECT_DOUBLE_EQ(json::parse(r.out)["values"]["jisa"].get<double>(), typed.jisa_days)
+            << typed.minutes;
+    }
+    // Typed as the place gives it, the chart is the place's chart.
+    auto options = good_options();
+    options["--offset-minutes"] = "75";
+    options["--offset-seconds"] = "55";
+    const json typed = json::parse(run(kChartProgram, as_args(options)).out);
+    options.erase("--offset-minutes");
+    options.erase("--offset-seconds");
+    options["--place"] = "東京都小笠原村南鳥島";
+    json placed = json::parse(run(kChartProgram, as_args(options)).out);
+    placed.erase("place");
+    EXPECT_EQ(typed, placed);
 }
 
 TEST(ChartCommandPlace, BatchLinesTakeAPlaceOrAnswerWithItsError) {
