@@ -29,8 +29,8 @@ using namespace vantora::cli::exit_status;
 
 /// The options that describe one birth, which --batch reads from its lines instead.
 constexpr const char* kSingleChartOptions[] = {
-    "--year",           "--month",          "--day",   "--hour",   "--minute", "--sex", "--now", "--json",
-    "--offset-minutes", "--offset-seconds", "--place", "--months", "--days"};
+    "--year",           "--month",          "--day",   "--hour",   "--minute", "--sex",  "--now", "--json",
+    "--offset-minutes", "--offset-seconds", "--place", "--months", "--days",   "--rules"};
 
 /// Writes `text` to standard output, or reports why it could not and returns false.
 bool print(std::string_view text) {
@@ -98,7 +98,7 @@ int run(int argc, char** argv) {
     vantora::cli::describe_in_japanese(app);
     vantora::request::TypedRequest typed;
     vantora::request::TypedBirth& raw = typed.birth;
-    std::string now, jobs_text;
+    std::string now, jobs_text, rules_text;
     bool json = false, batch = false;
     app.add_option("--year", raw.year, "生まれた年（1500〜2099）")->type_name("N");
     app.add_option("--month", raw.month, "生まれた月（1〜12）")->type_name("N");
@@ -113,6 +113,12 @@ int run(int argc, char** argv) {
         ->type_name("N");
     app.add_option("--now", now, "現在の日時 YYYY-MM-DDTHH:MM:SS（省略すると時計の日時）")
         ->type_name("DATETIME");
+    app.add_option(
+           "--rules", rules_text,
+           "流派で異なる規則をキー=値のコンマ区切りで: day-change=midnight|23, term-instant=solar|clock, "
+           "luck-start=longitude|days, hidden-stems=season|days, summer-time=off|on（左が既定。--batch "
+           "では各行の \"rules\" に書く）")
+        ->type_name("KEY=VALUE,…");
     app.add_flag("--json", json, "書き出しの文章の代わりに JSON を一つ書く");
     app.add_flag("--batch", batch, "標準入力から一行に一つの JSON の生年月日を読み、一行に一つの命式を書く");
     std::string months_text, days_text;
@@ -141,6 +147,10 @@ int run(int argc, char** argv) {
     // Every option is checked before the term files are read.
     if (const auto status = vantora::cli::run_book_command(app, book)) return *status;
     if (const auto status = vantora::cli::use_place_options(app, place, raw)) return *status;
+    if (const auto error = vantora::read_rule_list(typed.rules, rules_text)) {
+        std::cerr << "--rules: " << *error << '\n';
+        return bad_options;
+    }
     const auto jobs = jobs_of(app, jobs_text);
     if (!jobs) {
         std::cerr << "--jobs: 1〜1024の整数を指定してください（" << vantora::printable_text(jobs_text)
@@ -194,7 +204,7 @@ int run(int argc, char** argv) {
         return outcome.any_line_failed ? batch_line_failed : ok;
     }
 
-    const auto computed = vantora::compute_chart(request->record, request->now, tables);
+    const auto computed = vantora::compute_chart(request->record, request->now, tables, request->rules);
     if (const auto* failed = std::get_if<vantora::ChartError>(&computed)) {
         std::cerr << failed->message << '\n';
         return failed->cause == vantora::ChartError::Cause::terms ? bad_term_files : bad_options;

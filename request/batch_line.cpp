@@ -126,6 +126,17 @@ std::variant<TypedRequest, RequestError> read_json_batch_line(std::string_view l
         if (!stamp->is_string()) return RequestError{"stamp: 文字列を指定してください"};
         raw.stamp = stamp->get<std::string>();
     }
+    // "rules": {"day-change": "23", …}; a key or value not known is the line's error.
+    const auto rules = object.find("rules");
+    if (rules != object.end()) {
+        if (!rules->is_object()) return RequestError{"rules: オブジェクトを指定してください"};
+        for (const auto& [key, value] : rules->items()) {
+            if (!value.is_string())
+                return RequestError{"rules: 「" + key + "」の値は文字列で指定してください"};
+            if (auto error = set_rule(raw.rules, key, value.get<std::string>()))
+                return RequestError{"rules: " + *error};
+        }
+    }
     if (whole) *whole = std::move(object);
     return raw;
 }

@@ -134,6 +134,16 @@ void write_chart_json(JsonBuffer& out, const Chart& c, const Request& request) {
     w.key("details");
     write_details(w, c, request);
     if (request.place) w.member("place", place_json(*request.place));
+    w.key("rules");
+    w.begin_object();
+    for (const RuleChoice& choice : kRuleChoices) w.member(choice.key, rule_value(c.rules, choice));
+    w.end_object();
+    if (c.summer_time_notice) {
+        w.key("notices");
+        w.begin_array();
+        w.value("summer-time");
+        w.end_array();
+    }
     w.end_object();
 }
 
@@ -158,7 +168,7 @@ bool answer_batch_line(JsonBuffer& out, std::string_view line, long number, cons
         return false;
     }
     const auto& request = std::get<Request>(parsed);
-    const auto chart = compute_chart(request.record, request.now, tables);
+    const auto chart = compute_chart(request.record, request.now, tables, request.rules);
     if (const auto* failed = std::get_if<ChartError>(&chart)) {
         write_error_json(out, number, failed->message);
         return false;

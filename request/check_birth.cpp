@@ -1,8 +1,10 @@
 #include "request/check_birth.hpp"
 
+#include "chart/era_year.hpp"
 #include "core/calendar.hpp"
 #include "core/message_text.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vantora::request {
@@ -75,7 +77,10 @@ std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
 
 /// check_birth, with a minute "" (none chosen) allowed as unknown or refused as not a number.
 std::variant<CheckedBirth, RequestError> check_fields(const TypedBirth& birth, bool minute_may_be_unchosen) {
-    const auto year = field_in_range("year", birth.year, kFirstBirthYear, kLastBirthYear);
+    std::string era_error;
+    const std::string western = western_year_text(birth.year, &era_error);
+    if (!era_error.empty()) return RequestError{"year: " + era_error};
+    const auto year = field_in_range("year", western, kFirstBirthYear, kLastBirthYear);
     if (auto* e = std::get_if<RequestError>(&year)) return *e;
     const auto month = field_in_range("month", birth.month, 1, 12);
     if (auto* e = std::get_if<RequestError>(&month)) return *e;
@@ -124,6 +129,7 @@ std::variant<Request, RequestError> check_request(const TypedRequest& typed) {
     Request request;
     request.record = std::get<CheckedBirth>(birth).record;
     request.place = std::move(std::get<CheckedBirth>(birth).place);
+    request.rules = typed.rules;
     if (typed.now) {
         const auto now = parse_local_date_time(*typed.now);
         if (!now)

@@ -37,6 +37,7 @@ struct TypedRequest {
     TypedBirth birth;
     std::optional<std::string> now;   ///< ISO 8601 local date-time; absent: the local clock
     std::optional<std::string> stamp; ///< time stamp of the export text; absent: formatted from now
+    ChartRules rules;                 ///< the rules the chart is computed with
 
     friend bool operator==(const TypedRequest&, const TypedRequest&) = default;
 };
@@ -47,6 +48,7 @@ struct Request {
     LocalDateTime now;
     std::string stamp;
     std::optional<NamedPlace> place; ///< the place the offset comes from, when one was named
+    ChartRules rules;                ///< the rules the chart is computed with
 };
 
 /// Checks the birth (check_birth, where a minute "" is refused: a request names its minute), then

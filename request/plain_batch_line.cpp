@@ -104,6 +104,7 @@ std::optional<TypedRequest> read_plain_batch_line(std::string_view line) {
         std::string_view key;
         PlainValue value;
         if (!in.string(key) || !in.take(':') || !in.value(value)) return std::nullopt;
+        if (key == "rules") return std::nullopt; // chosen rules are read by the JSON reading
         const std::size_t index = key_index(key);
         if (index == kReadKeys) continue; // another key, ignored as the JSON reading ignores it
         // The JSON reading keeps a repeated key's last value, yet a negative zero from any of them.

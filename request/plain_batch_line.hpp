@@ -12,7 +12,7 @@ namespace vantora::request {
 /// Reads a plain batch line exactly as read_json_batch_line would, without the JSON parser. Plain:
 /// one object, JSON white space (space, tab, CR, LF) around its tokens, keys and strings of
 /// printable ASCII (0x20..0x7E) without escapes, numbers of the form -?(0|[1-9][0-9]{0,17}), no
-/// key of a birth field given twice. Returns nullopt for any other line and for every line the
+/// key of a birth field given twice, no "rules". Returns nullopt for any other line and for every line the
 /// JSON reading refuses (a field missing, a number where a text is needed, …): those are left to
 /// read_json_batch_line, which alone words the errors.
 std::optional<TypedRequest> read_plain_batch_line(std::string_view line);

@@ -1,8 +1,27 @@
 #include "request/typed_birth.hpp"
 
+#include "chart/era_year.hpp"
 #include "chart/number_text.hpp"
 
+#include <algorithm>
+
 namespace vantora::request {
+
+std::string western_year_text(const std::string& year, std::string* error) {
+    // A text of ASCII digits (or any other text not naming an era) keeps the plain number's reading.
+    const auto first = year.find_first_not_of(' ');
+    const bool era_form =
+        std::any_of(year.begin(), year.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) ||
+        (first != std::string::npos &&
+         std::string_view("MTSHRmtshr").find(year[first]) != std::string_view::npos);
+    if (!era_form) return year;
+    const auto read = read_year_text(year);
+    if (const auto* reason = std::get_if<std::string>(&read)) {
+        if (error) *error = *reason;
+        return {};
+    }
+    return std::to_string(std::get<int>(read));
+}
 namespace {
 
 /// The value of an entered number text; nothing for a field not yet entered.
@@ -28,7 +47,7 @@ const char* sex_word(Sex sex) {
 
 BirthRecord birth_record(const TypedBirth& birth) {
     BirthRecord record;
-    record.birth_year = number(birth.year);
+    record.birth_year = number(western_year_text(birth.year));
     record.birth_month = number(birth.month);
     record.birth_day = number(birth.day);
     record.hour_unknown = is_unknown(birth.hour);

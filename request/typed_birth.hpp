@@ -30,6 +30,11 @@ struct TypedBirth {
     bool offsets_from_place() const { return place && offset_minutes.empty() && offset_seconds.empty(); }
 };
 
+/// The year as typed, as a Western year's text: an era year ("昭和50", "S50", "平成元年", full- or
+/// half-width) as the Western year it means, any other text unchanged. An era year that cannot be
+/// read gives "" and its Japanese reason in `error`, when asked for.
+std::string western_year_text(const std::string& year, std::string* error = nullptr);
+
 /// "male" or "female", the words a typed birth uses for the sex.
 const char* sex_word(Sex sex);
 
