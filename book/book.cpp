@@ -227,12 +227,22 @@ BookResult<std::unique_ptr<Book>> Book::open(const QString& path, const OpenOpti
         if (auto refused = book->inspect(file)) return std::move(*refused);
         if (book->read_only()) return book;
         book->db_.close();
+    } else if (options.creation == OpenOptions::Creation::never) {
+        return BookError{"名簿がありません: " + printable_text(path.toStdString())};
+    } else if (options.creation == OpenOptions::Creation::in_existing_folder &&
+               !QFileInfo(file.absolutePath()).isDir()) {
+        return BookError{"名簿を作るフォルダーがありません: " +
+                         printable_text(file.absolutePath().toStdString())};
     } else if (!QDir().mkpath(file.absolutePath())) {
-        return BookError{"名簿のフォルダーを作れません: " + file.absolutePath().toStdString()};
+        return BookError{"名簿のフォルダーを作れません: " +
+                         printable_text(file.absolutePath().toStdString())};
     }
     if (auto failed = book->open_for_writing()) return std::move(*failed);
-    if (auto failed = book->migrate()) {
-        return BookError{"名簿をこの版の形式に更新できませんでした: " + failed->message};
+    // A book of this version needs no write to be opened: readers do not wait for a writer.
+    if (book->needs_migration_) {
+        if (auto failed = book->migrate()) {
+            return BookError{"名簿をこの版の形式に更新できませんでした: " + failed->message};
+        }
     }
     return book;
 }
@@ -262,6 +272,7 @@ std::optional<BookError> Book::inspect(const QFileInfo& file) {
     }
     if (!query.isActive() || !query.next()) return open_error(query.lastError());
     const int version = query.value(0).toInt();
+    needs_migration_ = version < kSchemaVersion;
     if (!run(query, QStringLiteral("PRAGMA integrity_check")) || !query.next())
         return open_error(query.lastError());
     if (query.value(0).toString() != QLatin1String("ok")) {

@@ -38,6 +38,10 @@ inline constexpr int kSchemaVersion = 2;
 struct OpenOptions {
     /// How long a change waits for another program's lock before it gives up, milliseconds.
     int busy_timeout_ms = 5000;
+    /// What open() does when there is no file: makes it and the folders on its path, makes it
+    /// only in a folder that exists, or refuses (a command that only reads).
+    enum class Creation { with_folders, in_existing_folder, never };
+    Creation creation = Creation::with_folders;
 };
 
 /// What an import did: the people added and the people replaced (same name).
@@ -113,6 +117,7 @@ private:
     QString connection_;
     QSqlDatabase db_;
     std::string read_only_reason_;
+    bool needs_migration_ = true; ///< false once inspect() found the schema of this version
     int busy_timeout_ms_ = 0;
 };
 

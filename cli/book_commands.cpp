@@ -2,6 +2,7 @@
 
 #include "book/book.hpp"
 #include "book/book_lines.hpp"
+#include "core/message_text.hpp"
 
 #include <QCoreApplication>
 
@@ -24,8 +25,12 @@ int list_book(const book::Book& book) {
     }
     for (const book::Record& r : std::get<std::vector<book::Record>>(records)) {
         const request::TypedBirth& birth = r.entry.birth;
-        std::cout << r.entry.name << '\t' << r.entry.kana << '\t' << request::birthday_data(birth) << '\t'
-                  << (birth.sex == request::sex_word(Sex::male) ? "男" : "女") << '\t' << r.changed << '\n';
+        // Names are shown escaped: a tab or line break would split the row, an escape sequence
+        // would reach the terminal.
+        std::cout << printable_text(r.entry.name) << '\t' << printable_text(r.entry.kana) << '\t'
+                  << request::birthday_data(birth) << '\t'
+                  << (birth.sex == request::sex_word(Sex::male) ? "男" : "女") << '\t'
+                  << printable_text(r.changed) << '\n';
     }
     return 0;
 }
@@ -76,7 +81,11 @@ std::optional<int> run_book_command(const CLI::App& app, const BookCommand& comm
 
     const QString path =
         app.count("--book") == 0 ? book::Book::default_path() : QString::fromStdString(command.path);
-    auto opened = book::Book::open(path);
+    // Reading commands never make a book; an import makes one only in a folder that exists.
+    book::OpenOptions options;
+    options.creation = command.import_lines ? book::OpenOptions::Creation::in_existing_folder
+                                            : book::OpenOptions::Creation::never;
+    auto opened = book::Book::open(path, options);
     if (const auto* error = std::get_if<book::BookError>(&opened)) {
         std::cerr << error->message << '\n';
         return kExitBookFailed;

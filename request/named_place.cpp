@@ -1,5 +1,7 @@
 #include "request/named_place.hpp"
 
+#include "core/message_text.hpp"
+
 #include <charconv>
 
 namespace vantora::request {
@@ -20,7 +22,7 @@ std::variant<NamedPlace, std::string> find_named_place(std::string_view typed) {
     const auto& places = std::get<PlaceIndex>(loaded);
     const PlaceMatch match = places.match(typed);
     if (match.kind == PlaceMatch::Kind::not_found) {
-        return "place: " + places.failure_text(match) + "（" + std::string(typed) + "）";
+        return "place: " + places.failure_text(match) + "（" + echoed_text(typed) + "）";
     }
     if (match.kind == PlaceMatch::Kind::ambiguous) return "place: " + places.failure_text(match);
     const auto id = match.places.front();
@@ -37,7 +39,7 @@ bool write_found_places(std::string_view typed, std::ostream& out, std::ostream&
     const auto& places = std::get<PlaceIndex>(loaded);
     const auto found = places.complete(typed, places.size());
     if (found.empty()) {
-        error << places.failure_text({}) << "（" << typed << "）\n";
+        error << places.failure_text({}) << "（" << echoed_text(typed) << "）\n";
         return false;
     }
     std::string lines;

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -360,31 +361,58 @@ void run_sql(const QString& path, std::initializer_list<const char*> statements)
 TEST(BookFiles, BooksTheProgramCannotUseAreRefusedNamedAndLeftAsTheyWere) {
     const struct {
         const char* what;
-        const char* book; ///< a book of every kind (nullptr) or this path as given
+        const char* book; ///< a book of every kind (nullptr); a path in the test's folder ("@…"); a path
         const char* sql;  ///< run on the book of every kind first
+        bool held;        ///< while another program holds the write lock
         const char* action;
-        const char* error;
+        int status;
+        const char* shown; ///< in the error output, or in the output when the status is 0
     } cases[] = {
-        {"a row another program changed", nullptr, "UPDATE person SET hour = 'unknown' WHERE id = 1",
-         "--export", "名簿の1番の人（時分あり）を読めません: hour: "},
-        {"a year that is no number", nullptr, "UPDATE person SET year = 'x' WHERE id = 2", "--list",
+        {"a row another program changed", nullptr, "UPDATE person SET hour = 'unknown' WHERE id = 1", false,
+         "--export", 4, "名簿の1番の人（時分あり）を読めません: hour: "},
+        {"a year that is no number", nullptr, "UPDATE person SET year = 'x' WHERE id = 2", false, "--list", 4,
          "名簿の2番の人（時不明）を読めません: year: "},
-        {"a database in memory", ":memory:", nullptr, "--import",
+        {"a database in memory", ":memory:", nullptr, false, "--import", 4,
          "名簿のファイル名ではありません（「:memory:」）"},
-        {"a URI", "file:x?mode=memory", nullptr, "--import", "名簿のファイル名ではありません"},
-        {"an empty path", "", nullptr, "--list", "名簿のファイル名ではありません（「」）"},
+        {"a URI", "file:x?mode=memory", nullptr, false, "--import", 4, "名簿のファイル名ではありません"},
+        {"an empty path", "", nullptr, false, "--list", 4, "名簿のファイル名ではありません（「」）"},
+        {"a book not there, listed", "@typo/dir/x.sqlite3", nullptr, false, "--list", 4,
+         "名簿がありません: "},
+        {"a book not there, exported", "@x.sqlite3", nullptr, false, "--export", 4, "名簿がありません: "},
+        {"an import into a folder not there", "@typo/x.sqlite3", nullptr, false, "--import", 4,
+         "名簿を作るフォルダーがありません: "},
+        {"a list while another program writes", nullptr, nullptr, true, "--list", 0, "時分あり\t"},
+        {"a name of a tab and an escape", nullptr,
+         "UPDATE person SET name = 'a' || char(9) || char(27) WHERE id = 1", false, "--list", 0,
+         "a\\x09\\x1B\tかな\t"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        const QString path = c.book ? QString::fromUtf8(c.book) : filled_book(dir);
+        const QString given = QString::fromUtf8(c.book ? c.book : "");
+        const QString path = !c.book                  ? filled_book(dir)
+                             : given.startsWith(u'@') ? dir.filePath(given.mid(1))
+                                                      : given;
         if (c.sql) run_sql(path, {c.sql});
         const QByteArray before = bytes_of(path);
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        holder.setDatabaseName(path);
+        if (c.held) {
+            ASSERT_TRUE(holder.open() && QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        }
         const std::string line = record_line({0, entry("新しい人", "1", "2"), {}, {}}, "2026-12-08T10:00:00");
         const CommandRun run = run_command({"--book", path, c.action}, line.c_str());
-        EXPECT_EQ(run.status, 4) << c.what;
-        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.what << ": " << run.err;
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        EXPECT_NE((c.status ? run.err : run.out).find(c.shown), std::string::npos)
+            << c.what << ": " << run.err;
         EXPECT_EQ(bytes_of(path), before) << c.what;
+        if (given.startsWith(u'@')) {
+            EXPECT_FALSE(QFileInfo::exists(path)) << c.what;
+        }
     }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral(":"))); // no folder named for ":memory:"
 }
 
 TEST(BookFiles, AnExportThatCannotBeWrittenWholeLeavesTheOldFile) {
