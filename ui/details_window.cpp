@@ -148,7 +148,7 @@ DetailsWindow::DetailsWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmdetails"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Vantora詳細"));
+    note_reversed_view(false);
     setFont(gothic_font(9.75));
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
     create_header();
@@ -159,6 +159,11 @@ DetailsWindow::DetailsWindow(QWidget* parent)
     create_relations();
     create_ahead_panel();
     centre_on_screen(this);
+}
+
+void DetailsWindow::note_reversed_view(bool reversed) {
+    setWindowTitle(reversed ? QStringLiteral("Vantora詳細（旺の逆転ではなく暦どおりの読み）")
+                            : QStringLiteral("Vantora詳細"));
 }
 
 void DetailsWindow::create_header() {

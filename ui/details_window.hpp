@@ -38,6 +38,9 @@ public:
 
     /// Overwrites everything shown with the readings of content.
     void show_details(const DetailsContent& content);
+    /// While the main window shows the reversed view, the title says that these readings are
+    /// the chart's own (暦どおり), not the reversed ones.
+    void note_reversed_view(bool reversed);
 
 protected:
     /// Escape hides the window, as 閉じる does.

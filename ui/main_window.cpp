@@ -334,6 +334,7 @@ void MainWindow::set_reversal_locked(bool locked) {
     txtJisabyo->setReadOnly(locked);
     set_chart_commands_enabled(!locked);
     if (book_window_) book_window_->set_open_locked(locked);
+    if (details_window_) details_window_->note_reversed_view(locked);
 }
 
 void MainWindow::btn_000_Click() {

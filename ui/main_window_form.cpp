@@ -311,7 +311,7 @@ void MainWindow::create_menus() {
     add_separator(menutool, "mnuline03");
     menujisa01 = add_item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence("Ctrl+J"));
     add_separator(menutool, "mnuline04");
-    menusettings = add_item(menutool, "menusettings", QStringLiteral("設定…"), QKeySequence());
+    menusettings = add_item(menutool, "menusettings", QStringLiteral("設定（Ｓ）…"), QKeySequence());
 
     QMenu* menuhelp = menuBar()->addMenu(QStringLiteral("ヘルプ（Ｈ）"));
     menuhelp->setObjectName("menuhelp");

@@ -256,6 +256,11 @@ void DetailsWindowTest::command_opens_one_window_and_refreshes_it() {
     // Action: another chart while it is open. Expected: it follows at once, without the command.
     QVERIFY(compute_on(main, 1975, "3", "8", "14"));
     QCOMPARE(opened->findChild<QLabel*>("dKan")->text(), QStringLiteral("癸"));
+    // Action: the reversed view and back. Expected: the title says which reading it shows.
+    QTest::mouseClick(main.findChild<QPushButton*>("btn_000"), Qt::LeftButton);
+    QVERIFY(opened->windowTitle().contains(QStringLiteral("暦どおり")));
+    QTest::mouseClick(main.findChild<QPushButton*>("btn_111"), Qt::LeftButton);
+    QCOMPARE(opened->windowTitle(), QStringLiteral("Vantora詳細"));
 
     // Action: another chart, 閉じる, and the command again. Expected: the same window, shown
     // again with the new chart, its current luck pillar bold as on the main window.

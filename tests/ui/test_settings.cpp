@@ -53,7 +53,7 @@ private slots:
         QVERIFY(window.Form_Load());
         window.open_entry(birth(2000, 1, 1, "23", "30"));
         QCOMPARE(day_pillar(&window), QStringLiteral("戊午"));
-        // Action: ツール → 設定…, the day changing at 23:00, OK.
+        // Action: ツール → 設定（Ｓ）…, the day changing at 23:00, OK.
         QTimer::singleShot(0, this, [] {
             auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
