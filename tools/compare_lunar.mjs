@@ -43,7 +43,7 @@ const percent = (n) => `${n}/${births.length} (${((100 * n) / births.length).toF
 for (const [rule, sect] of [['midnight', 2], ['23', 1]]) {
   let same = 0;
   const differing = [];
-  charts({ 'day-change': rule }).forEach((c, i) => {
+  charts({ "day-change": rule }).forEach((c) => {
     const v = c.values;
     const minute = Math.floor(v.true_minute), second = Math.floor((v.true_minute - minute) * 60);
     const eight = Solar.fromYmdHms(v.true_year, v.true_month, v.true_day, v.true_hour, minute, second)
