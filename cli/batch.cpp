@@ -1,6 +1,7 @@
 #include "cli/batch.hpp"
 
 #include "cli/command_line.hpp"
+#include "cli/line_reader.hpp"
 #include "core/message_text.hpp"
 #include "request/batch_line.hpp"
 #include "request/chart_json.hpp"
@@ -19,12 +20,10 @@
 
 namespace vantora::cli {
 
-using request::kMaxBatchLineBytes;
 namespace {
 
 constexpr std::size_t kBlockLines = 32; ///< lines per block: their output (about 100 KB) stays in cache
 constexpr std::size_t kBlockInputBytes = 64 * 1024; ///< a block takes no more lines past this
-constexpr std::size_t kReadBytes = 256 * 1024;      ///< one read(2) at most
 
 /// The lines of one block and their answers.
 struct Block {
@@ -36,68 +35,6 @@ struct Block {
     std::vector<Line> lines;
     request::JsonBuffer out;
     bool any_failed = false;
-};
-
-/// Splits a file descriptor into lines ("\n"; a "\r" before it stays on the line). A line longer
-/// than kMaxBatchLineBytes is kept only to kMaxBatchLineBytes + 1 bytes, the rest skipped unread
-/// into memory.
-class LineReader {
-public:
-    explicit LineReader(int fd)
-        : fd_(fd)
-        , buffer_(kReadBytes) {}
-
-    /// Appends the next line to `text` (without its "\n") and returns true, or returns false at
-    /// the end of the input or after a failed read (then error() is set).
-    bool next(std::string& text) {
-        bool kept_whole = true; // false once the line passed the limit
-        std::size_t kept = 0;
-        for (;;) {
-            const char* begin = buffer_.data() + begin_;
-            const char* end = buffer_.data() + end_;
-            const char* newline =
-                static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
-            const char* piece_end = newline ? newline : end;
-            if (kept_whole) {
-                const std::size_t room = kMaxBatchLineBytes + 1 - kept;
-                const std::size_t piece =
-                    std::min<std::size_t>(room, static_cast<std::size_t>(piece_end - begin));
-                text.append(begin, piece);
-                kept += piece;
-                kept_whole = kept <= kMaxBatchLineBytes;
-            }
-            if (newline) {
-                begin_ = static_cast<std::size_t>(newline + 1 - buffer_.data());
-                return true;
-            }
-            begin_ = end_ = 0;
-            if (!fill()) return false;                     // a failed read: error() tells why
-            if (end_ == 0) return kept > 0 || !kept_whole; // a last line without "\n" still counts
-        }
-    }
-
-    int error() const { return error_; }
-
-private:
-    /// Reads more bytes into the empty buffer; false after a failed read.
-    bool fill() {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
-            if (got >= 0) {
-                end_ = static_cast<std::size_t>(got);
-                return true;
-            }
-            if (errno != EINTR) {
-                error_ = errno;
-                return false;
-            }
-        }
-    }
-
-    int fd_;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0, end_ = 0; ///< unread bytes of buffer_
-    int error_ = 0;
 };
 
 /// Fills a block with the next lines; false when there are none.

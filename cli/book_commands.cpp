@@ -2,11 +2,13 @@
 
 #include "book/book.hpp"
 #include "book/book_lines.hpp"
+#include "cli/line_reader.hpp"
 #include "core/message_text.hpp"
 
 #include <QCoreApplication>
 
 #include <iostream>
+#include <sstream>
 #include <variant>
 
 namespace vantora::cli {
@@ -15,6 +17,7 @@ namespace {
 constexpr int kExitBadLines = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitBookFailed = 4;
+constexpr int kExitInputFailed = 5;
 
 /// The list: name, reading, birth text, sex, last change, separated by tabs.
 int list_book(const book::Book& book) {
@@ -36,7 +39,18 @@ int list_book(const book::Book& book) {
 }
 
 int import_book(book::Book& book) {
-    const book::ReadLines read = book::read_record_lines(std::cin);
+    // Read as the batch reads: a failed read imports nothing, and a line past the batch line's
+    // limit is kept only to the limit (and refused as too long), not whole in memory.
+    LineReader reader(STDIN_FILENO);
+    std::string text;
+    while (reader.next(text)) text.push_back('\n');
+    if (reader.error()) {
+        std::cerr << "標準入力を読めません（" << system_error_text(reader.error())
+                  << "）。何も読み込んでいません。\n";
+        return kExitInputFailed;
+    }
+    std::istringstream lines(std::move(text));
+    const book::ReadLines read = book::read_record_lines(lines);
     if (!read.problems.empty()) {
         for (const auto& problem : read.problems)
             std::cerr << problem.line << "行目: " << problem.message << '\n';

@@ -102,16 +102,19 @@ QString program_everyone_reaches() {
     return program;
 }
 
-/// Runs the chart command; as another user than root when `as_nobody`, so that file modes bind.
-CommandRun run_command(const QStringList& args, const QByteArray& input = {}, bool as_nobody = false) {
+/// Runs the chart command with `input` (or the file input_file) as its standard input; as another
+/// user than root when `as_nobody`, so that file modes bind.
+CommandRun run_command(const QStringList& args, const QByteArray& input = {}, bool as_nobody = false,
+                       const QString& input_file = {}) {
     QProcess process;
+    if (!input_file.isEmpty()) process.setStandardInputFile(input_file);
     if (as_nobody) {
         process.setChildProcessModifier([] {
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
         });
     }
     process.start(as_nobody ? program_everyone_reaches() : kChartProgram, args);
-    process.write(input);
+    if (input_file.isEmpty()) process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -452,6 +455,35 @@ TEST(BookFailures, ARefusedEditEndsItsTransaction) {
     EXPECT_TRUE(book->edit(records[1].id, records[0].entry.name, "", "")); // a name taken
     EXPECT_TRUE(std::holds_alternative<Record>(book->save(entry("新しい人", "1", "2"))));
     EXPECT_EQ(records_of(*open_book(book->path())).size(), kEveryKind.size() + 1);
+}
+
+TEST(BookImport, InputsThatCannotBeReadWholeImportNothing) {
+    const std::string good = record_line({0, entry("新しい人", "1", "2"), {}, {}}, "2026-12-08T10:00:00");
+    const struct {
+        const char* what;
+        std::string input;
+        bool folder; ///< a folder as the standard input: every read fails
+        int status;
+        const char* error;
+    } cases[] = {
+        {"a folder as input",
+         {},
+         true,
+         5,
+         "標準入力を読めません（フォルダーです）。何も読み込んでいません。"},
+        {"a line past the batch's limit", good + "\n" + std::string(300 * 1024, 'x') + "\n", false, 1,
+         "2行目: "},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = filled_book(dir);
+        const QByteArray before = bytes_of(path);
+        const CommandRun run = run_command({"--book", path, "--import"}, QByteArray::fromStdString(c.input),
+                                           false, c.folder ? dir.path() : QString());
+        EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.what << ": " << run.err;
+        EXPECT_EQ(bytes_of(path), before) << c.what;
+    }
 }
 
 TEST(BookImport, KillingTheCommandDuringAnImportLeavesNoneOrAll) {
