@@ -465,9 +465,10 @@ std::optional<book::Entry> MainWindow::current_entry() const {
     if (!birth_year_ || !birth_month_ || !birth_day_ || hSelect->currentText().isEmpty()) return std::nullopt;
     book::Entry entry;
     entry.birth = typed_birth();
-    // The lists' own texts: an unknown hour keeps the minute list's text as it shows.
+    // The lists' own texts; with the hour unknown the greyed minute list means no minute, whatever
+    // it still shows.
     entry.birth.hour = hSelect->currentText().toStdString();
-    entry.birth.minute = mtSelect->currentText().toStdString();
+    entry.birth.minute = entry.birth.hour == "?" ? std::string() : mtSelect->currentText().toStdString();
     return entry;
 }
 
