@@ -47,6 +47,13 @@ const std::vector<std::vector<const char*>> kMigrations = {
 };
 static_assert(kSchemaVersion == 2, "one migration per schema version");
 
+/// The person table's columns of each schema version, in order: another program's table of that
+/// name is told apart by them before any migration could change its file.
+const char* const kPersonColumns[] = {
+    "", "id,name,kana,memo,year,month,day,hour,minute,sex,offset_minutes,offset_seconds,created,changed",
+    "id,name,kana,memo,year,month,day,hour,minute,sex,offset_minutes,offset_seconds,created,changed,place"};
+static_assert(std::size(kPersonColumns) == kSchemaVersion + 1, "the columns of every schema version");
+
 const QString kColumns = QStringLiteral("id, name, kana, memo, year, month, day, hour, minute, sex, "
                                         "offset_minutes, offset_seconds, place, created, changed");
 
@@ -244,6 +251,7 @@ BookResult<std::unique_ptr<Book>> Book::open(const QString& path, const OpenOpti
             return BookError{"名簿をこの版の形式に更新できませんでした: " + failed->message};
         }
     }
+    if (auto failed = book->use_wal()) return std::move(*failed);
     return book;
 }
 
@@ -286,9 +294,17 @@ std::optional<BookError> Book::inspect(const QFileInfo& file) {
     }
     const bool empty = query.value(0).toInt() == 0;
     const bool has_person = query.value(1).toInt() == 1;
-    if ((version == 0 && !empty) || (version > 0 && !has_person)) {
+    const auto foreign = [this] {
         return BookError{"Vantoraの名簿ではありません（ほかのプログラムのデータベースです）: " +
-                         path_.toStdString() + "。別の名簿を選んでください。"};
+                         printable_text(path_.toStdString()) + "。別の名簿を選んでください。"};
+    };
+    if ((version == 0 && !empty) || (version > 0 && !has_person)) return foreign();
+    if (version > 0 && version <= kSchemaVersion) {
+        if (!run(query, QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('person')")) ||
+            !query.next()) {
+            return open_error(query.lastError());
+        }
+        if (utf8_text(query.value(0)) != kPersonColumns[version]) return foreign();
     }
     if (version > kSchemaVersion) {
         read_only_reason_ = "新しい版のVantoraで作られた名簿のため、読み取り専用で開きました";
@@ -302,10 +318,16 @@ std::optional<BookError> Book::open_for_writing() {
     db_.setConnectOptions(busy_option());
     if (!db_.open()) return open_error(db_.lastError());
     QSqlQuery query(db_);
-    // WAL lets readers go on while another program writes; FULL syncs every commit to disk.
-    if (!run(query, QStringLiteral("PRAGMA journal_mode = WAL")) ||
-        !run(query, QStringLiteral("PRAGMA synchronous = FULL")))
-        return open_error(query.lastError());
+    // FULL syncs every commit to disk.
+    if (!run(query, QStringLiteral("PRAGMA synchronous = FULL"))) return open_error(query.lastError());
+    return std::nullopt;
+}
+
+std::optional<BookError> Book::use_wal() {
+    // WAL lets readers go on while another program writes. Switched only once the schema is
+    // current: the switch rewrites the file's header, which a failed migration must not leave.
+    QSqlQuery query(db_);
+    if (!run(query, QStringLiteral("PRAGMA journal_mode = WAL"))) return open_error(query.lastError());
     return std::nullopt;
 }
 

@@ -103,6 +103,7 @@ private:
     std::optional<BookError> inspect(const QFileInfo& file);
     std::optional<BookError> open_for_writing();
     std::optional<BookError> migrate();
+    std::optional<BookError> use_wal();
     /// The driver option of the busy timeout.
     QString busy_option() const;
 
