@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -20,32 +21,6 @@ namespace {
 // Primary SQLite result codes (the low byte of an extended code).
 constexpr int kSqliteBusy = 5, kSqliteLocked = 6, kSqliteReadOnly = 8, kSqliteIoError = 10,
               kSqliteCorrupt = 11, kSqliteFull = 13, kSqliteNotADatabase = 26;
-
-/// kMigrations[v] takes a book from schema version v to v + 1, inside the caller's transaction.
-const std::vector<std::vector<const char*>> kMigrations = {
-    // 0 → 1: the first book. Hour and minute are the list texts ("?" unknown, minute "" none).
-    {"CREATE TABLE person ("
-     " id INTEGER PRIMARY KEY,"
-     " name TEXT NOT NULL CHECK (name <> ''),"
-     " kana TEXT NOT NULL DEFAULT '',"
-     " memo TEXT NOT NULL DEFAULT '',"
-     " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
-     " hour TEXT NOT NULL, minute TEXT NOT NULL,"
-     " sex TEXT NOT NULL CHECK (sex IN ('male', 'female')),"
-     " offset_minutes TEXT NOT NULL, offset_seconds TEXT NOT NULL,"
-     " created TEXT NOT NULL, changed TEXT NOT NULL)"},
-    // 1 → 2: the place the time difference came from, and one person per name (the window finds
-    // people by name). Version 1 allowed a name twice: the later ones become "name（2）", "name（3）"
-    // … so that nobody is lost.
-    {"ALTER TABLE person ADD COLUMN place TEXT NOT NULL DEFAULT ''",
-     "CREATE TEMP TABLE renamed AS SELECT id, name || '（' || (SELECT count(*) FROM person AS p"
-     " WHERE p.name = person.name AND p.id <= person.id) || '）' AS name FROM person"
-     " WHERE EXISTS (SELECT 1 FROM person AS p WHERE p.name = person.name AND p.id < person.id)",
-     "UPDATE person SET name = (SELECT name FROM renamed WHERE renamed.id = person.id)"
-     " WHERE id IN (SELECT id FROM renamed)",
-     "DROP TABLE renamed", "CREATE UNIQUE INDEX person_name ON person (name)"},
-};
-static_assert(kSchemaVersion == 2, "one migration per schema version");
 
 /// The person table's columns of each schema version, in order: another program's table of that
 /// name is told apart by them before any migration could change its file.
@@ -81,6 +56,54 @@ bool run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> v
     for (const QVariant& value : values) query.addBindValue(value);
     return query.exec();
 }
+
+/// Renames every later person of a name already taken to the first free "name（2）", "name（3）" …,
+/// free among all names including those given here ("花子", "花子", "花子（2）" become "花子",
+/// "花子（3）", "花子（2）"). False on a failed statement (see query.lastError()).
+bool give_repeated_names_free_ones(QSqlQuery& query) {
+    if (!run(query, QStringLiteral("SELECT id, name FROM person ORDER BY id"))) return false;
+    std::vector<std::pair<qlonglong, QString>> people;
+    while (query.next()) people.emplace_back(query.value(0).toLongLong(), query.value(1).toString());
+    QSet<QString> taken, kept;
+    for (const auto& person : people) taken.insert(person.second);
+    for (const auto& [id, name] : people) {
+        if (!kept.contains(name)) {
+            kept.insert(name);
+            continue;
+        }
+        QString free_name;
+        for (int n = 2; taken.contains(free_name = QStringLiteral("%1（%2）").arg(name).arg(n)); ++n) {
+        }
+        taken.insert(free_name);
+        if (!run(query, QStringLiteral("UPDATE person SET name = ? WHERE id = ?"), {free_name, id}))
+            return false;
+    }
+    return true;
+}
+
+/// One step of a migration: an SQL statement, or a change written in code.
+using MigrationStep = std::variant<const char*, bool (*)(QSqlQuery&)>;
+
+/// kMigrations[v] takes a book from schema version v to v + 1, inside the caller's transaction.
+const std::vector<std::vector<MigrationStep>> kMigrations = {
+    // 0 → 1: the first book. Hour and minute are the list texts ("?" unknown, minute "" none).
+    {"CREATE TABLE person ("
+     " id INTEGER PRIMARY KEY,"
+     " name TEXT NOT NULL CHECK (name <> ''),"
+     " kana TEXT NOT NULL DEFAULT '',"
+     " memo TEXT NOT NULL DEFAULT '',"
+     " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
+     " hour TEXT NOT NULL, minute TEXT NOT NULL,"
+     " sex TEXT NOT NULL CHECK (sex IN ('male', 'female')),"
+     " offset_minutes TEXT NOT NULL, offset_seconds TEXT NOT NULL,"
+     " created TEXT NOT NULL, changed TEXT NOT NULL)"},
+    // 1 → 2: the place the time difference came from, and one person per name (the window finds
+    // people by name). Version 1 allowed a name twice: the later ones get free names so that
+    // nobody is lost.
+    {"ALTER TABLE person ADD COLUMN place TEXT NOT NULL DEFAULT ''", &give_repeated_names_free_ones,
+     "CREATE UNIQUE INDEX person_name ON person (name)"},
+};
+static_assert(kSchemaVersion == 2, "one migration per schema version");
 
 Record record_of(const QSqlQuery& query) {
     Record r;
@@ -338,8 +361,11 @@ std::optional<BookError> Book::migrate() {
         if (!run(query, QStringLiteral("PRAGMA user_version")) || !query.next())
             return write_error(query.lastError());
         for (int version = query.value(0).toInt(); version < kSchemaVersion; ++version) {
-            for (const char* statement : kMigrations[static_cast<std::size_t>(version)]) {
-                if (!run(query, QString::fromUtf8(statement))) return write_error(query.lastError());
+            for (const MigrationStep& step : kMigrations[static_cast<std::size_t>(version)]) {
+                const bool done = std::holds_alternative<const char*>(step)
+                                      ? run(query, QString::fromUtf8(std::get<const char*>(step)))
+                                      : std::get<bool (*)(QSqlQuery&)>(step)(query);
+                if (!done) return write_error(query.lastError());
             }
             if (!run(query, QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
                 return write_error(query.lastError());
