@@ -100,15 +100,16 @@ function detailRows() {
   table('details-years', [['年', 'year'], ['干支', 'pillar'], ['通変星', 'stem_god'], ['十二運', 'stage'], ['空亡', 'void']], 10, 'details.years');
 }
 
-const pillarNames = { year: '年柱', month: '月柱', day: '日柱', hour: '時柱' };
-/// One item for each relation among the natal pillars: its kind and characters from the chart,
-/// and the pillars it joins.
+const pillarChars = { year: '年', month: '月', day: '日', hour: '時' };
+/// One item for each relation among the natal pillars, written as the details window writes it:
+/// "年支・日支　子午　冲" (干 for a stem combination, 支 for the others).
 function relationItems() {
   const relations = chart?.details?.relations ?? [];
   $('details-relations').replaceChildren(...relations.map((relation, k) => {
     const li = document.createElement('li');
-    li.innerHTML = `<span data-control="details.relations.${k}.kind"></span> <span data-control="details.relations.${k}.chars"></span>`;
-    li.append(`（${relation.pillars.map((p) => pillarNames[p] ?? p).join('・')}）`);
+    const part = relation.kind === '干合' ? '干' : '支';
+    li.append(relation.pillars.map((p) => pillarChars[p] + part).join('・') + '　');
+    li.insertAdjacentHTML('beforeend', `<span data-control="details.relations.${k}.chars"></span>　<span data-control="details.relations.${k}.kind"></span>`);
     return li;
   }));
 }
