@@ -74,7 +74,7 @@ ChartPage page_of(int year, int month, int day, std::optional<int> hour, vantora
     const auto chart = std::get<vantora::Chart>(compute_chart(record, kPrinted, tables, rules));
     const vantora::ShownChart shown = vantora::shown_chart(chart);
     return {
-        {shown.texts, shown.bold_luck, record.sex},
+        {shown.texts, shown.bold_luck, record.sex, {}},
         chart,
         kPrinted,
         std::nullopt,

@@ -93,7 +93,8 @@ QString DetailsWindowTest::cell(const QString& name) const {
 
 void DetailsWindowTest::names_the_rules_used_and_the_parts_of_hidden_stems() {
     // State: 2008-04-15 20:00, day 12 of the 辰 month by the almanac's 清明, in a 子 year.
-    vantora::BirthRecord record{2008, 4, 15, 20, 0};
+    vantora::BirthRecord record;
+    record.birth_year = 2008, record.birth_month = 4, record.birth_day = 15, record.birth_hour = 20;
     vantora::ChartRules rules;
     QVERIFY(!vantora::read_rule_list(rules, "day-change=23,term-instant=clock,hidden-stems=days"));
     const vantora::LocalDateTime now{2026, 12, 8, 10, 0, 0};

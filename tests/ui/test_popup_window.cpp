@@ -111,7 +111,7 @@ PopupContent PopupWindowTest::real_content(int year, int month, int day, int hou
     record.sex = sex;
     const auto chart =
         std::get<vantora::Chart>(vantora::compute_chart(record, {2026, 12, 8, 10, 0, 0}, *tables_));
-    return {chart.texts, chart.current_luck, sex};
+    return {chart.texts, chart.current_luck, sex, {}};
 }
 
 QString PopupWindowTest::shown(const QString& name) const {
