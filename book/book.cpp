@@ -478,6 +478,7 @@ BookResult<Record> Book::save(const Entry& entry) {
 std::optional<BookError> Book::edit(std::int64_t id, const std::string& name, const std::string& kana,
                                     const std::string& memo) {
     if (is_blank_name(name)) return BookError{"名前がありません。"};
+    if (const auto problem = person_text_problem(name, kana, memo)) return BookError{*problem + "。"};
     return write([&]() -> std::optional<BookError> {
         QSqlQuery query(db_);
         if (!run(query, QStringLiteral("SELECT 1 FROM person WHERE name = ? AND id <> ?"),

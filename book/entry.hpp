@@ -38,7 +38,17 @@ struct Record {
 /// of the book needs a name that is not.
 bool is_blank_name(std::string_view name);
 
-/// Whether an entry can be kept and charted: a name that is not blank and a birth that passes
+/// The longest name, reading and memo a person may have, in characters. With them a person's
+/// export line stays within the batch line limit (64 KiB) even when every character is written
+/// as a six-byte JSON escape, so that an import reads every line an export writes.
+inline constexpr std::size_t kMaxNameCharacters = 100, kMaxKanaCharacters = 100, kMaxMemoCharacters = 8000;
+
+/// What is wrong with a person's name, reading and memo: a blank name or a text over its length
+/// ("memo: 8000文字までです（8001文字）"); nothing when they can be kept.
+std::optional<std::string> person_text_problem(std::string_view name, std::string_view kana,
+                                               std::string_view memo);
+
+/// Whether an entry can be kept and charted: its texts (person_text_problem) and a birth that passes
 /// request::check_birth. Returns the problem in Japanese, naming the field, or nothing when the
 /// entry is good.
 std::optional<std::string> entry_problem(const Entry& entry);

@@ -104,4 +104,10 @@ std::string echoed_text(std::string_view bytes) {
     return printable_text(bytes);
 }
 
+std::size_t utf8_length(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
 } // namespace vantora

@@ -26,4 +26,7 @@ inline constexpr std::size_t kEchoedCharacters = 40;
 /// a long argument or line does not flood the terminal.
 std::string echoed_text(std::string_view bytes);
 
+/// The number of characters of UTF-8 text, counted by their lead bytes (a limit said in 文字).
+std::size_t utf8_length(std::string_view text);
+
 } // namespace vantora

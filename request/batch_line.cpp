@@ -42,8 +42,16 @@ json_text(std::string_view key, const nlohmann::json& value, bool negative_zero)
 /// "-0.0", "-0e3"), which the parsed value no longer tells from 0. Stops counting past `max_depth`.
 struct LineScan {
     std::size_t depth = 0;
-    std::vector<std::string_view> negative_zero_keys; ///< as written, escapes not decoded
+    std::vector<std::string> negative_zero_keys; ///< escapes decoded, as the parser reads the keys
 };
+
+/// A key as the JSON parser reads it: "offset\u005fminutes" is offset_minutes. A key it cannot
+/// decode stays as written (the parse then refuses the line).
+std::string decoded_key(std::string_view written) {
+    if (written.find('\\') == std::string_view::npos) return std::string(written);
+    const auto parsed = nlohmann::json::parse("\"" + std::string(written) + "\"", nullptr, false);
+    return parsed.is_string() ? parsed.get<std::string>() : std::string(written);
+}
 
 LineScan scan_line(std::string_view line, std::size_t max_depth) {
     LineScan scan;
@@ -72,7 +80,7 @@ LineScan scan_line(std::string_view line, std::size_t max_depth) {
                 mantissa = mantissa && line[end] != 'e' && line[end] != 'E';
                 if (mantissa) zero = zero && (line[end] == '0' || line[end] == '.');
             }
-            if (zero) scan.negative_zero_keys.push_back(key);
+            if (zero) scan.negative_zero_keys.push_back(decoded_key(key));
             k = end - 1;
         }
     }

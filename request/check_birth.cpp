@@ -42,12 +42,6 @@ std::variant<int, RequestError> field_in_range(std::string_view field, std::stri
     return *value;
 }
 
-std::size_t utf8_length(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
 /// "YYYY-MM-DDTHH:MM" with optional ":SS" (a blank may stand for the T).
 std::optional<LocalDateTime> parse_local_date_time(std::string_view text) {
     LocalDateTime t;

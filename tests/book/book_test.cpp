@@ -238,6 +238,14 @@ TEST(BookRecords, SaveUnderAnExistingNameReplacesItKeepingItsCreationTime) {
     EXPECT_EQ(records[0].entry, e);
     EXPECT_TRUE(std::get<BookError>(book->save(entry(" ", "1", "1"))).message.find("名前") !=
                 std::string::npos);
+    // The longest memo, every character escaped in its line, is read back by an import; one more
+    // is refused where it is typed.
+    e.memo = std::string(kMaxMemoCharacters, '\x01');
+    ASSERT_TRUE(std::holds_alternative<Record>(book->save(e)));
+    std::istringstream line(record_line(records_of(*book)[0], "2026-12-08T10:00:00"));
+    EXPECT_TRUE(read_record_lines(line).problems.empty());
+    EXPECT_EQ(book->edit(first.id, e.name, "", e.memo + "x")->message,
+              "memo: 8000文字までです（8001文字）。");
     ASSERT_FALSE(book->remove(first.id));
     EXPECT_TRUE(records_of(*book).empty());
     EXPECT_TRUE(book->remove(first.id)); // already gone: reported

@@ -736,11 +736,14 @@ TEST_P(ParseBatchLineNumber, AJsonNumberMeansItsValue) {
     json line = good_line(1975, 3, 8);
     line["offset_minutes"] = GetParam().minutes;
     line["offset_seconds"] = GetParam().seconds;
-    // dump() writes -0.0 as "-0.0"; "-0" is written by hand, as a user would.
+    // dump() writes -0.0 as "-0.0"; "-0" is written by hand, as a user would, also under an
+    // escaped key.
     std::string text = line.dump();
-    if (std::string_view(GetParam().name) == "minus_zero_integer") {
+    const std::string_view name = GetParam().name;
+    if (name == "minus_zero_integer")
         text.replace(text.find("\"offset_minutes\":0"), 18, "\"offset_minutes\":-0");
-    }
+    if (name == "escaped_key_minus_zero")
+        text.replace(text.find("\"offset_minutes\":0"), 18, R"("offset\u005fminutes":-0)");
     const auto parsed = vantora::request::parse_batch_line(text);
     if (GetParam().refused) {
         ASSERT_TRUE(std::holds_alternative<vantora::request::RequestError>(parsed)) << text;
@@ -757,6 +760,7 @@ TEST_P(ParseBatchLineNumber, AJsonNumberMeansItsValue) {
 INSTANTIATE_TEST_SUITE_P(Offsets, ParseBatchLineNumber,
                          ::testing::Values(BatchNumber{"minus_zero_integer", 0, 30, true, 0, nullptr},
                                            BatchNumber{"minus_zero_float", -0.0, 30, true, 0, nullptr},
+                                           BatchNumber{"escaped_key_minus_zero", 0, 30, true, 0, nullptr},
                                            BatchNumber{"text_minus_zero", "-0", 30, true, 0, nullptr},
                                            BatchNumber{"plus_zero", 0, 30, false, 0, nullptr},
                                            BatchNumber{"whole_float", -5.0, 30.0, true, -5, nullptr},
