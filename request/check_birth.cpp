@@ -15,17 +15,20 @@ RequestError out_of_range(std::string_view field, std::string_view range, std::s
 }
 
 /// A whole number written as an optional "-" and decimal digits: its value, or nullopt for
-/// another text; a number of more than nine digits is `too_long` (beyond every field's range).
+/// another text; a number of more than nine digits after its leading zeros is `too_long` (beyond
+/// every field's range).
 std::optional<int> whole_number(std::string_view text, bool& too_long) {
     const std::size_t digits_from = !text.empty() && text.front() == '-' ? 1 : 0;
     if (text.size() == digits_from) return std::nullopt;
     for (std::size_t k = digits_from; k < text.size(); ++k) {
         if (text[k] < '0' || text[k] > '9') return std::nullopt;
     }
-    too_long = text.size() - digits_from > 9;
+    std::size_t significant_from = digits_from;
+    while (significant_from + 1 < text.size() && text[significant_from] == '0') ++significant_from;
+    too_long = text.size() - significant_from > 9;
     if (too_long) return std::nullopt;
     int value = 0;
-    std::from_chars(text.data() + digits_from, text.data() + text.size(), value);
+    std::from_chars(text.data() + significant_from, text.data() + text.size(), value);
     return digits_from ? -value : value;
 }
 

@@ -667,6 +667,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "1", "--sex", "male"},
                    kExitBadInput,
                    "year: 1500〜2099の範囲外です"},
+        OptionCase{"year_with_leading_zeros",
+                   {"--year=0000000002000", "--month", "1", "--day", "1", "--hour", "1", "--minute", "1",
+                    "--sex", "male"},
+                   3, // the year passes; only then are the (missing) term files read
+                   "planet.txt: ファイルを開けません"},
         OptionCase{"batch_with_a_birth_option",
                    {"--batch", "--year", "1990"},
                    kExitBadInput,
