@@ -34,14 +34,15 @@ writeFileSync(join(site, 'sw.js'), readFileSync(join(here, 'src/sw.js'), 'utf8')
   .replace('__VERSION__', version).replace('__FILES__', JSON.stringify(['./', ...files])));
 
 // One file: the style inline, the wasm, the places and the map as data the page reads instead of
-// fetching them.
+// fetching them. The inserted texts go in through functions: a replacement string would read the
+// minified code's "$&" or "$'" as patterns.
 const base64 = (name) => readFileSync(join(site, name)).toString('base64');
 const script = (code) => `<script>${code.replaceAll('</script', '<\\/script')}</script>`;
 const single = readFileSync(join(site, 'index.html'), 'utf8')
-  .replace('<link rel="stylesheet" href="style.css">', `<style>${readFileSync(join(site, 'style.css'), 'utf8')}</style>`)
+  .replace('<link rel="stylesheet" href="style.css">', () => `<style>${readFileSync(join(site, 'style.css'), 'utf8')}</style>`)
   .replace('<link rel="icon" href="vantora.png">', '')
   .replace(/<link rel="preload"[^>]*>\n/, '')
-  .replace('<script src="app.js"></script>', script(
+  .replace('<script src="app.js"></script>', () => script(
     `window.vantoraWasm=Uint8Array.from(atob("${base64('vantora-engine.wasm')}"),c=>c.charCodeAt(0));` +
     `window.vantoraPlacesUrl="data:application/octet-stream;base64,${base64('places.bin')}";` +
     `window.vantoraMapUrl="data:image/bmp;base64,${base64('japan_map.bmp')}";`) +

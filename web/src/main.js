@@ -114,8 +114,16 @@ function relationItems() {
   }));
 }
 
+/// The printed page's line under the birth, as the desktop print writes it: the place and its
+/// time difference, "京都府綾部市本町一丁目（時差 1分2秒）", or the time difference alone.
+function birthPlaceLine() {
+  const offset = `時差 ${form.om.value}分${form.os.value}秒`;
+  $('birth-place').textContent = chosenPlace ? `${chosenPlace}（${offset}）` : offset;
+}
+
 function render() {
   relationItems();
+  birthPlaceLine();
   document.body.classList.toggle('reversed', reversed);
   $('btn_000').setAttribute('aria-pressed', String(reversed));
   $('btn_000').textContent = reversed ? '暦に戻す' : '旺の逆転';

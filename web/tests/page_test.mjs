@@ -149,6 +149,8 @@ try {
   await page.waitForFunction(() => document.querySelector('[data-control=txtBirthday]').textContent !== '');
   const found = execFileSync(nativeCommand, ['--find', '京都府綾部市本町一丁目'], { encoding: 'utf8' }).split('\t')[3];
   check(await page.$eval('#om', (om) => `${om.value}分${document.querySelector('#os').value}秒`) === found.trim(), 'a linked place gives its time difference');
+  check(await page.$eval('#birth-place', (e) => e.textContent) === `京都府綾部市本町一丁目（時差 ${found.trim()}）`,
+    'the printed page names the place and its time difference as the desktop print does');
   // Opened from a link, then again without network (the service worker's copy).
   await page.goto(`${address}#y=1984&m=2&d=4&h=23&mi=59&sex=f&om=0&os=0`);
   await page.waitForSelector('body[data-ready=true]');
